@@ -1,0 +1,103 @@
+// Start-up, the command line and the main window's lifecycle.
+#include "Unit1.h"
+
+#include "Switches.h"
+#include "framework/Platform.h"
+
+namespace {
+
+std::string CurrentDirectoryWithBackslash()
+{
+    char buffer[MAX_PATH + 1] = {};
+    const DWORD length = GetCurrentDirectoryA(sizeof(buffer), buffer);
+    std::string directory(buffer, length < sizeof(buffer) ? length : 0);
+    // A drive's root such as C:\ has its backslash already.
+    if (directory.empty() || directory.back() != '\\')
+        directory += '\\';
+    return directory;
+}
+
+// The words of the command line after the program's own path.
+std::vector<std::string> Arguments()
+{
+    std::vector<std::string> words = SplitCommandLine(Platform().getCommandLine());
+    if (!words.empty())
+        words.erase(words.begin());
+    return words;
+}
+
+}  // namespace
+
+void TfrmTamrik::FormCreate(TComponent*)
+{
+    Loading = true;
+    MinPressed = RestorePressed = ClosePressed = ShutdownPressed = kPressedUp;
+    IncludeProgman = false;
+    ProgramDirectory = CurrentDirectoryWithBackslash();
+    LoadSettings();
+    ShowWindow(Application->Handle(), SW_HIDE);
+    if (Arguments().empty())
+        RefreshTrayButtons();
+    Loading = false;
+}
+
+void TfrmTamrik::FormActivate(TComponent*)
+{
+    if (!FirstActivation || chkShowOnStartup->Checked()) {
+        ShowWindow(Handle(), SW_SHOW);
+        return;
+    }
+    // The startup pass. The flag goes first, so an activation nested in a
+    // sweep below never starts a second pass.
+    ShowWindow(Handle(), SW_HIDE);
+    FirstActivation = false;
+    for (const std::string& argument : Arguments()) {
+        const SwitchRequest request = ParseSwitches(argument);
+        if (request.minimize) {
+            trayIconMinClick(this);
+            Close();
+        }
+        if (request.close) {
+            trayIconCloseClick(this);
+            Close();
+        }
+        if (request.shutdown) {
+            RequestSessionEnd(request.exitFlags);
+            Close();
+        }
+    }
+}
+
+void TfrmTamrik::FormDestroy(TComponent*)
+{
+    SaveSettings();
+}
+
+void TfrmTamrik::btnOKClick(TComponent*)
+{
+    ShowWindow(Application->Handle(), SW_HIDE);
+    Hide();
+    RefreshTrayButtons();
+}
+
+void TfrmTamrik::btnExitClick(TComponent*)
+{
+    Close();
+}
+
+void TfrmTamrik::popQuitClick(TComponent* Sender)
+{
+    btnExitClick(Sender);
+}
+
+void TfrmTamrik::popPropertiesClick(TComponent*)
+{
+    ShowWindow(Handle(), SW_SHOW);
+    Show();
+}
+
+void TfrmTamrik::btnHelpClick(TComponent*)
+{
+    const std::string commandLine = "notepad " + ProgramDirectory + "readme.txt";
+    Platform().winExec(commandLine.c_str(), SW_SHOWNORMAL);
+}

@@ -1,0 +1,47 @@
+// The form's construction and the wiring of its events, by name as the
+// layout gives them; the handlers live in the files of their concern.
+#include "Unit1.h"
+
+TfrmTamrik* frmTamrik = nullptr;
+
+namespace {
+
+TFormStyle PropertiesWindowStyle()
+{
+    return {"TfrmTamrik", "Tamrik 1.7", 465, 264, "MS Sans Serif", 11};
+}
+
+}  // namespace
+
+TfrmTamrik::TfrmTamrik(TComponent* owner) : TForm(owner, PropertiesWindowStyle())
+{
+    CreateControls();
+
+    OnCreate.Bind(this, &TfrmTamrik::FormCreate);
+    OnActivate.Bind(this, &TfrmTamrik::FormActivate);
+    OnDestroy.Bind(this, &TfrmTamrik::FormDestroy);
+    btnOK->OnClick.Bind(this, &TfrmTamrik::btnOKClick);
+    btnExit->OnClick.Bind(this, &TfrmTamrik::btnExitClick);
+    btnHelp->OnClick.Bind(this, &TfrmTamrik::btnHelpClick);
+    chkMin->OnClick.Bind(this, &TfrmTamrik::chkMinClick);
+    chkRestore->OnClick.Bind(this, &TfrmTamrik::chkRestoreClick);
+    chkClose->OnClick.Bind(this, &TfrmTamrik::chkCloseClick);
+    chkShutdown->OnClick.Bind(this, &TfrmTamrik::chkShutdownClick);
+    chkMSDOS->OnClick.Bind(this, &TfrmTamrik::chkMSDOSClick);
+    chkExplorer->OnClick.Bind(this, &TfrmTamrik::chkExplorerClick);
+    chkTelnet->OnClick.Bind(this, &TfrmTamrik::chkTelnetClick);
+}
+
+void TfrmTamrik::EnableBoxClick()
+{
+    if (!Loading)
+        RefreshTrayButtons();
+}
+
+void TfrmTamrik::chkMinClick(TComponent*) { EnableBoxClick(); }
+void TfrmTamrik::chkRestoreClick(TComponent*) { EnableBoxClick(); }
+void TfrmTamrik::chkCloseClick(TComponent*) { EnableBoxClick(); }
+void TfrmTamrik::chkShutdownClick(TComponent*) { EnableBoxClick(); }
+void TfrmTamrik::chkMSDOSClick(TComponent*) { EnableBoxClick(); }
+void TfrmTamrik::chkExplorerClick(TComponent*) { EnableBoxClick(); }
+void TfrmTamrik::chkTelnetClick(TComponent*) { EnableBoxClick(); }

@@ -1,0 +1,123 @@
+// The one form of the program: the Properties window, owner of the tray
+// buttons and menus, and home of all program logic in its event handlers.
+#pragma once
+
+#include <string>
+
+#include "framework/Application.h"
+#include "framework/Form.h"
+
+// Sweep actions: the show command handed to ShowWindowAsync, or a close.
+constexpr int kSweepMinimize = SW_MINIMIZE;  // 6
+constexpr int kSweepRestore = SW_RESTORE;    // 9
+constexpr int kSweepClose = WM_CLOSE;        // 16
+
+constexpr int kPressedUp = 1;
+constexpr int kPressedDown = 0;
+
+class TfrmTamrik : public TForm {
+public:
+    explicit TfrmTamrik(TComponent* owner);
+
+    // Process-wide state of the run.
+    bool Loading = false;          // true exactly while FormCreate runs
+    bool FirstActivation = true;   // cleared by the startup pass
+    std::string ProgramDirectory;  // current directory at start-up, ending in a backslash
+    bool IncludeProgman = false;   // lets the program-manager window through a sweep
+    int MinPressed = kPressedUp;
+    int RestorePressed = kPressedUp;
+    int ClosePressed = kPressedUp;
+    int ShutdownPressed = kPressedUp;
+
+    // Window and about panel.
+    TPageControl* PageControl1;
+    TPanel* Panel1;
+    TLabel* Label2;
+    TLabel* Label3;
+    TEdit* Edit1;
+    TCheckBox* chkShowOnStartup;
+    TButton* btnHelp;
+    TButton* btnOK;
+    TButton* btnExit;
+    // "Window Buttons"
+    TCheckBox* chkMin;
+    TCheckBox* chkRestore;
+    TCheckBox* chkClose;
+    TLabel* Label11;
+    TEdit* txtIgnore;
+    // "Shutdown"
+    TCheckBox* chkShutdown;
+    TRadioButton* radShutdownMenu;
+    TRadioButton* radShutdown;
+    TCheckBox* chkPromptOnClose;
+    TCheckBox* chkDoReboot;
+    // "Quick Explorer"
+    TCheckBox* chkExplorer;
+    TRadioButton* radMSDOS;
+    TRadioButton* radExplorer;
+    TLabel* Label10;
+    TEdit* txtBadDrive;
+    TLabel* Label9;
+    TSpinEdit* spnDepth;
+    // "MS-DOS Prompt"
+    TCheckBox* chkMSDOS;
+    TLabel* Label4;
+    TEdit* txtMSDOScommand;
+    TLabel* Label5;
+    TEdit* txtMSDOSdir;
+    TLabel* Label8;
+    TButton* Button4;
+    TEdit* txtMSDOSprog;
+    // "Quick Telnet"
+    TCheckBox* chkTelnet;
+    TButton* Button1;
+    TEdit* txtSite;
+    TButton* Button2;
+    TLabel* Label7;
+    TButton* Button3;
+    TEdit* txtTelnetProg;
+    TLabel* Label6;
+    TListBox* lstSites;
+
+    // Start-up, lifecycle and the Properties window's own buttons.
+    void FormCreate(TComponent* Sender);
+    void FormActivate(TComponent* Sender);
+    void FormDestroy(TComponent* Sender);
+    void btnOKClick(TComponent* Sender);
+    void btnExitClick(TComponent* Sender);
+    void btnHelpClick(TComponent* Sender);
+    void popQuitClick(TComponent* Sender);
+    void popPropertiesClick(TComponent* Sender);
+    // Enable boxes: bring the tray in line at once, except while loading.
+    void chkMinClick(TComponent* Sender);
+    void chkRestoreClick(TComponent* Sender);
+    void chkCloseClick(TComponent* Sender);
+    void chkShutdownClick(TComponent* Sender);
+    void chkMSDOSClick(TComponent* Sender);
+    void chkExplorerClick(TComponent* Sender);
+    void chkTelnetClick(TComponent* Sender);
+    // Window sweeps.
+    void trayIconMinClick(TComponent* Sender);
+    void trayIconRestoreClick(TComponent* Sender);
+    void trayIconCloseClick(TComponent* Sender);
+
+    void RefreshTrayButtons();
+    void LoadSettings();
+    void SaveSettings();
+
+private:
+    void CreateControls();
+    void EnableBoxClick();
+
+    FontHandle boldFont_;
+    FontHandle titleFont_;
+};
+
+extern TfrmTamrik* frmTamrik;
+
+// The file name handed to the profile service; it places a bare name in the
+// Windows directory.
+constexpr const char* kSettingsFile = "Tamrik.ini";
+
+// The enumeration callback of every sweep.
+BOOL CALLBACK SweepWindowProc(HWND window, LPARAM action);

@@ -1,0 +1,80 @@
+# Host build (Linux): native unit tests under sanitizers, the icon tool, and
+# the two Windows cross builds with their tests under Wine.
+
+include(cmake/Sources.cmake)
+include(ExternalProject)
+enable_testing()
+
+set(sanitizers -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+add_library(tamrik_pure STATIC ${TAMRIK_PURE_SOURCES})
+target_compile_options(tamrik_pure PUBLIC -Wall -Wextra -Werror ${sanitizers})
+target_link_options(tamrik_pure PUBLIC ${sanitizers})
+target_include_directories(tamrik_pure PUBLIC ${CMAKE_SOURCE_DIR})
+
+add_executable(icotool tools/icotool.cpp)
+target_compile_options(icotool PRIVATE -Wall -Wextra -Werror)
+
+find_package(GTest REQUIRED)
+file(GLOB unit_sources CONFIGURE_DEPENDS tests/unit/*.cpp)
+add_executable(unit_tests ${unit_sources})
+target_link_libraries(unit_tests PRIVATE tamrik_pure GTest::gtest_main)
+add_test(NAME unit COMMAND unit_tests)
+
+# The Windows builds. Each is this same project configured with a cross
+# toolchain: win-* makes the shipped Tamrik.exe, wintest-* the Windows tests
+# and their helper programs. They are rebuilt on every build so an edit is
+# never missed.
+foreach(arch i686 x86_64)
+    foreach(kind win wintest)
+        if(kind STREQUAL "win")
+            set(toolchain toolchain-${arch}-w64-mingw32.cmake)
+            set(tests OFF)
+        else()
+            set(toolchain toolchain-${arch}-w64-mingw32-posix.cmake)
+            set(tests ON)
+        endif()
+        ExternalProject_Add(${kind}-${arch}
+            SOURCE_DIR ${CMAKE_SOURCE_DIR}
+            BINARY_DIR ${CMAKE_BINARY_DIR}/${kind}-${arch}
+            CMAKE_ARGS
+                -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/${toolchain}
+                -DCMAKE_BUILD_TYPE=Release
+                -DTAMRIK_ICOTOOL=$<TARGET_FILE:icotool>
+                -DTAMRIK_WINDOWS_TESTS=${tests}
+            DEPENDS icotool
+            BUILD_ALWAYS ON
+            INSTALL_COMMAND ""
+            USES_TERMINAL_BUILD ON)
+    endforeach()
+endforeach()
+
+set(win32_dir ${CMAKE_BINARY_DIR}/win-i686)
+set(win64_dir ${CMAKE_BINARY_DIR}/win-x86_64)
+set(wintest32_dir ${CMAKE_BINARY_DIR}/wintest-i686)
+set(wintest64_dir ${CMAKE_BINARY_DIR}/wintest-x86_64)
+set(wine_run ${CMAKE_SOURCE_DIR}/tests/wine/wine-session.sh)
+set(wine_prefix ${CMAKE_BINARY_DIR}/wine)
+
+add_test(NAME binaries COMMAND ${CMAKE_SOURCE_DIR}/tests/check-binaries.sh
+    ${win32_dir}/Tamrik.exe ${win64_dir}/Tamrik.exe)
+
+# One Wine prefix for the build, made once; every Wine test then starts from
+# a killed wineserver, a removed settings file and a display of its own.
+add_test(NAME wine-prefix COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/make-prefix.sh ${wine_prefix})
+set_tests_properties(wine-prefix PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
+
+foreach(bits 32 64)
+    add_test(NAME win${bits}-inprocess
+        COMMAND ${wine_run} ${wine_prefix} ${bits} ${wintest${bits}_dir}/tests/win/win_tests.exe)
+    set_tests_properties(win${bits}-inprocess PROPERTIES
+        FIXTURES_REQUIRED wine RESOURCE_LOCK wine SKIP_RETURN_CODE 77 TIMEOUT 300)
+endforeach()
+
+file(GLOB e2e_sources CONFIGURE_DEPENDS tests/e2e/*.cpp)
+add_executable(e2e_tests ${e2e_sources})
+target_compile_options(e2e_tests PRIVATE -Wall -Wextra -Werror)
+target_link_libraries(e2e_tests PRIVATE GTest::gtest_main)
+add_dependencies(e2e_tests win-i686 win-x86_64 wintest-i686 wintest-x86_64)
+add_test(NAME e2e COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/run-e2e.sh
+    ${wine_prefix} $<TARGET_FILE:e2e_tests> ${CMAKE_BINARY_DIR})
+set_tests_properties(e2e PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wine TIMEOUT 600)

@@ -1,0 +1,75 @@
+# Windows build: Tamrik.exe, and where GoogleTest's sources are at hand the
+# in-process tests and the helper programs of the end-to-end tests.
+
+include(cmake/Sources.cmake)
+enable_language(RC)
+
+if(MSVC)
+    add_compile_options(/W4 /permissive-)
+else()
+    add_compile_options(-Wall -Wextra -Werror -Os -ffunction-sections -fdata-sections)
+    add_link_options(-static -s -Wl,--gc-sections)
+endif()
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0501)
+
+set(TAMRIK_FRAMEWORK_SOURCES
+    framework/Application.cpp
+    framework/Component.cpp
+    framework/Controls.cpp
+    framework/Form.cpp
+    framework/IniFile.cpp
+    framework/Platform.cpp
+)
+set(TAMRIK_APP_SOURCES
+    app/Unit1.cpp
+    app/Unit1Layout.cpp
+    app/Settings.cpp
+    app/Startup.cpp
+    app/Sweep.cpp
+    app/TrayButtons.cpp
+)
+set(system_libs comctl32 shell32 comdlg32 gdi32 user32 advapi32 kernel32)
+
+add_library(tamrik_core STATIC ${TAMRIK_PURE_SOURCES} ${TAMRIK_FRAMEWORK_SOURCES} ${TAMRIK_APP_SOURCES})
+target_include_directories(tamrik_core PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(tamrik_core PUBLIC ${system_libs})
+
+# The icon is kept as text; a small tool turns it into the .ico the resource
+# compiler wants. A cross build is handed the host's tool.
+if(NOT TAMRIK_ICOTOOL)
+    add_executable(icotool tools/icotool.cpp)
+    set(TAMRIK_ICOTOOL $<TARGET_FILE:icotool>)
+endif()
+set(icon_dir ${CMAKE_BINARY_DIR}/icons)
+add_custom_command(OUTPUT ${icon_dir}/mainicon.ico
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${icon_dir}
+    COMMAND ${TAMRIK_ICOTOOL} ${CMAKE_SOURCE_DIR}/resources/icons/mainicon.txt ${icon_dir}/mainicon.ico
+    DEPENDS ${CMAKE_SOURCE_DIR}/resources/icons/mainicon.txt
+    VERBATIM)
+set_source_files_properties(resources/Tamrik.rc PROPERTIES
+    OBJECT_DEPENDS "${icon_dir}/mainicon.ico;${CMAKE_SOURCE_DIR}/resources/Tamrik.manifest")
+
+# Runtime.cpp replaces a runtime default, so it must be linked as an object,
+# not picked from a library.
+add_executable(Tamrik WIN32 app/Tamrik.cpp framework/Runtime.cpp resources/Tamrik.rc)
+target_include_directories(Tamrik PRIVATE ${icon_dir})
+target_link_libraries(Tamrik PRIVATE tamrik_core)
+if(CMAKE_RC_COMPILER MATCHES "windres")
+    set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${icon_dir} -I${CMAKE_SOURCE_DIR}/resources")
+endif()
+
+# The Windows tests need GoogleTest's sources and a compiler with the posix
+# thread model; the shipped build has neither and makes only the program.
+set(gtest_root /usr/src/googletest CACHE PATH "GoogleTest sources for the Windows tests")
+option(TAMRIK_WINDOWS_TESTS "Build the Windows tests" OFF)
+if(TAMRIK_WINDOWS_TESTS AND EXISTS ${gtest_root}/CMakeLists.txt)
+    set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+    add_subdirectory(${gtest_root} googletest EXCLUDE_FROM_ALL)
+    # GoogleTest's own sources are not held to our warning flags.
+    target_compile_options(gtest PRIVATE -Wno-error)
+    target_compile_options(gtest_main PRIVATE -Wno-error)
+    add_subdirectory(tests/win)
+    add_subdirectory(tests/e2e/helpers)
+endif()

@@ -1,0 +1,200 @@
+// Thin wrappers over the standard controls, one class per kind, each holding
+// its window and exposing just what the program uses. Container windows of
+// our own (forms, panels, tab sheets) route the notifications of their
+// children back to the children's wrappers.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+#include "Component.h"
+#include "Event.h"
+
+struct TBounds {
+    int left, top, width, height;
+};
+
+// Fonts are shared by many controls and freed with their owner.
+struct FontDeleter {
+    void operator()(HFONT font) const { DeleteObject(font); }
+};
+using FontHandle = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter>;
+FontHandle MakeFont(const char* face, int pixelHeight, bool bold);
+
+class TControl : public TComponent {
+public:
+    ~TControl() override;
+
+    HWND Handle() const { return handle_; }
+    static TControl* FromHandle(HWND window);
+
+    std::string Text() const;
+    void SetText(const std::string& text);
+    void SetFont(HFONT font);
+    HFONT Font() const { return font_; }
+    // Where tab order puts the control among its siblings, counted from 0.
+    int TabOrder() const { return tabOrder_; }
+    void SetTabOrder(int order) { tabOrder_ = order; }
+    // Rearranges the children of this window so that the dialog keys move
+    // through them in their tab order.
+    void ApplyTabOrder();
+
+    // Hooks called by the parent's window procedure.
+    virtual void Command(WORD /*code*/) {}
+    virtual LRESULT Notify(const NMHDR& /*header*/) { return 0; }
+    virtual HBRUSH ControlColor(HDC /*dc*/) { return nullptr; }
+
+protected:
+    TControl(TComponent* owner, std::string name);
+    void CreateHandle(const char* className, DWORD style, DWORD exStyle, HWND parent, const TBounds& bounds,
+                      const std::string& text, int id = 0);
+    // Window procedure of the windows of our own classes.
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    static void RegisterContainerClass(const char* className, HBRUSH background, HICON icon);
+
+private:
+    static LRESULT CALLBACK ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void Detach();
+
+    HWND handle_ = nullptr;
+    HFONT font_ = nullptr;
+    int tabOrder_ = 0;
+};
+
+class TButton : public TControl {
+public:
+    TButton(TComponent* owner, std::string name, TControl* parent, const TBounds& bounds,
+            const std::string& caption, int tabOrder, bool isDefault = false);
+    void Command(WORD code) override;
+    void Click() { OnClick(this); }
+    TNotifyEvent OnClick;
+};
+
+// A two-state check box. Its OnClick runs on every change of state, the
+// program's own included.
+class TCheckBox : public TControl {
+public:
+    TCheckBox(TComponent* owner, std::string name, TControl* parent, const TBounds& bounds,
+              const std::string& caption, int tabOrder, bool checked);
+    bool Checked() const;
+    void SetChecked(bool checked);
+    void Command(WORD code) override;
+    TNotifyEvent OnClick;
+};
+
+// A radio button; checking one unchecks the other radio buttons of its parent.
+class TRadioButton : public TControl {
+public:
+    TRadioButton(TComponent* owner, std::string name, TControl* parent, const TBounds& bounds,
+                 const std::string& caption, int tabOrder, bool checked);
+    bool Checked() const;
+    void SetChecked(bool checked);
+    void Command(WORD code) override;
+    TNotifyEvent OnClick;
+
+private:
+    void UncheckSiblings();
+};
+
+// A one-line edit box of unlimited length.
+class TEdit : public TControl {
+public:
+    TEdit(TComponent* owner, std::string name, TControl* parent, const TBounds& bounds, const std::string& text,
+          int tabOrder, bool readOnly = false);
+    void SetColors(COLORREF text, COLORREF background);
+    HBRUSH ControlColor(HDC dc) override;
+
+private:
+    struct BrushDeleter {
+        void operator()(HBRUSH brush) const { DeleteObject(brush); }
+    };
+    std::unique_ptr<std::remove_pointer_t<HBRUSH>, BrushDeleter> background_;
+    COLORREF textColor_ = 0;
+    COLORREF backgroundColor_ = 0;
+};
+
+// A label that sizes itself to its caption.
+class TLabel : public TControl {
+public:
+    TLabel(TComponent* owner, std::string name, TControl* parent, int left, int top, const std::string& caption);
+    void SetFont(HFONT font);
+    void SetTextColor(COLORREF color);
+    HBRUSH ControlColor(HDC dc) override;
+
+private:
+    void AutoSize();
+    COLORREF textColor_;
+    bool hasColor_ = false;
+};
+
+// An integer field with up and down buttons, kept within its limits.
+class TSpinEdit : public TControl {
+public:
+    TSpinEdit(TComponent* owner, std::string name, TControl* parent, const TBounds& bounds, int value, int minValue,
+              int maxValue, int tabOrder);
+    // The text read as a decimal integer, or 0 when it is not one.
+    int Value() const;
+    // Sets the value, brought within the limits.
+    void SetValue(int value);
+    int MinValue() const { return min_; }
+    int MaxValue() const { return max_; }
+    void Command(WORD code) override;
+    LRESULT Notify(const NMHDR& header) override;
+    HWND UpDown() const { return upDown_; }
+
+private:
+    int min_;
+    int max_;
+    HWND upDown_ = nullptr;
+};
+
+// A list box with extended multiple selection, kept in the order given.
+class TListBox : public TControl {
+public:
+    TListBox(TComponent* owner, std::string name, TControl* parent, const TBounds& bounds, int tabOrder);
+    int Count() const;
+    std::string Item(int index) const;
+    std::vector<std::string> Items() const;
+    void SetItems(const std::vector<std::string>& items);
+    void Add(const std::string& item);
+    void Insert(int index, const std::string& item);
+    void Delete(int index);
+    void Clear();
+};
+
+// A raised panel: a container for other controls.
+class TPanel : public TControl {
+public:
+    TPanel(TComponent* owner, std::string name, TControl* parent, const TBounds& bounds, int tabOrder);
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+};
+
+class TTabSheet : public TControl {
+public:
+    TTabSheet(TComponent* owner, std::string name, HWND tabControl, const std::string& caption);
+    const std::string& Caption() const { return caption_; }
+
+private:
+    std::string caption_;
+};
+
+// Tab pages: one sheet showing at a time, the rest hidden.
+class TPageControl : public TControl {
+public:
+    TPageControl(TComponent* owner, std::string name, TControl* parent, const TBounds& bounds, int tabOrder);
+    TTabSheet* AddPage(std::string name, const std::string& caption);
+    int PageCount() const { return static_cast<int>(pages_.size()); }
+    TTabSheet* Page(int index) const { return pages_.at(static_cast<size_t>(index)); }
+    int ActivePageIndex() const;
+    void SetActivePageIndex(int index);
+    LRESULT Notify(const NMHDR& header) override;
+
+private:
+    void ShowActivePage();
+    std::vector<TTabSheet*> pages_;
+};

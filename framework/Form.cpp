@@ -1,0 +1,107 @@
+#include "Form.h"
+
+#include "Application.h"
+
+namespace {
+
+const DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+const DWORD kFormExStyle = WS_EX_CONTROLPARENT | WS_EX_WINDOWEDGE;
+
+}  // namespace
+
+TForm::TForm(TComponent* owner, const TFormStyle& style)
+    : TControl(owner, style.className), font_(MakeFont(style.fontFace, style.fontPixelHeight, false))
+{
+    RegisterContainerClass(style.className, GetSysColorBrush(COLOR_BTNFACE), Application ? Application->Icon() : nullptr);
+    RECT frame = {0, 0, style.clientWidth, style.clientHeight};
+    AdjustWindowRectEx(&frame, kFormStyle, FALSE, kFormExStyle);
+    CreateHandle(style.className, kFormStyle, kFormExStyle, Application ? Application->Handle() : nullptr,
+                 {0, 0, frame.right - frame.left, frame.bottom - frame.top}, style.caption);
+    SetFont(font_.get());
+}
+
+TForm::~TForm()
+{
+    BeforeDestruction();
+}
+
+void TForm::BeforeDestruction()
+{
+    if (destroying_)
+        return;
+    destroying_ = true;
+    if (Application)
+        Application->Guard([this] { OnDestroy(this); });
+    else
+        OnDestroy(this);
+}
+
+TForm* TForm::FromHandle(HWND window)
+{
+    return dynamic_cast<TForm*>(TControl::FromHandle(window));
+}
+
+void TForm::Show()
+{
+    if (!placed_) {
+        placed_ = true;
+        RECT frame;
+        GetWindowRect(Handle(), &frame);
+        RECT work;
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        const int width = frame.right - frame.left;
+        const int height = frame.bottom - frame.top;
+        SetWindowPos(Handle(), nullptr, work.left + (work.right - work.left - width) / 2,
+                     work.top + (work.bottom - work.top - height) / 2, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ShowWindow(Handle(), SW_SHOW);
+    SetForegroundWindow(Handle());
+    BringWindowToTop(Handle());
+}
+
+void TForm::Hide()
+{
+    ShowWindow(Handle(), SW_HIDE);
+}
+
+bool TForm::Visible() const
+{
+    return IsWindowVisible(Handle()) != FALSE;
+}
+
+void TForm::Close()
+{
+    if (Application && Application->MainForm() == this)
+        Application->Terminate();
+    else
+        Hide();
+}
+
+LRESULT TForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            // Remember where the focus was, to give it back on return.
+            if (TControl* focused = TControl::FromHandle(GetFocus()))
+                activeControl_ = focused;
+            return 0;
+        }
+        if (activeControl_ && IsWindowVisible(activeControl_->Handle()))
+            SetFocus(activeControl_->Handle());
+        OnActivate(this);
+        return 0;
+    case WM_CLOSE:
+        Close();
+        return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        if (wParam && Application)
+            Application->EndSession();
+        return 0;
+    default:
+        return TControl::WindowProc(message, wParam, lParam);
+    }
+}

@@ -1,0 +1,52 @@
+// A top-level window of fixed size owned by the application window, acting
+// as a dialog: Tab, Enter and access keys work, the OK button is the default.
+#pragma once
+
+#include <string>
+
+#include "Controls.h"
+
+struct TFormStyle {
+    const char* className;  // window class, one per kind of form
+    std::string caption;
+    int clientWidth;
+    int clientHeight;
+    const char* fontFace;
+    int fontPixelHeight;
+};
+
+class TForm : public TControl {
+public:
+    TForm(TComponent* owner, const TFormStyle& style);
+    ~TForm() override;
+
+    static TForm* FromHandle(HWND window);
+
+    // Visible and in front; centred on the screen the first time.
+    void Show();
+    void Hide();
+    bool Visible() const;
+    // Asks the form to close: the main form ends the application, any other
+    // form hides.
+    void Close();
+    // The control that takes the focus when the form is activated.
+    void SetActiveControl(TControl* control) { activeControl_ = control; }
+    // Runs OnDestroy once, under the error guard; the owner calls it just
+    // before destroying the form, while every control still exists.
+    void BeforeDestruction();
+
+    HFONT FormFont() const { return font_.get(); }
+
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnActivate;
+    TNotifyEvent OnDestroy;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    FontHandle font_;
+    TControl* activeControl_ = nullptr;
+    bool placed_ = false;
+    bool destroying_ = false;
+};

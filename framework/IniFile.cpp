@@ -1,0 +1,108 @@
+#include "IniFile.h"
+
+#include <windows.h>
+
+namespace {
+
+// The service cuts what does not fit and says so only by how much it
+// returns: size-1 for a value, size-2 for a list of names or lines. Such a
+// read may have been cut, so it is made again with room to spare.
+constexpr DWORD kFirstBufferSize = 1024;
+
+template <typename Read>
+std::string ReadWhole(Read read, DWORD margin)
+{
+    for (DWORD size = kFirstBufferSize;; size *= 2) {
+        std::string buffer(size, '\0');
+        const DWORD length = read(&buffer[0], size);
+        if (length + margin < size) {
+            buffer.resize(length + (margin > 1 ? 1 : 0));
+            return buffer;
+        }
+    }
+}
+
+}  // namespace
+
+std::string TIniFile::ReadString(const std::string& section, const std::string& key, const std::string& def) const
+{
+    return ReadWhole(
+        [&](char* buffer, DWORD size) {
+            return GetPrivateProfileStringA(section.c_str(), key.c_str(), def.c_str(), buffer, size,
+                                            fileName_.c_str());
+        },
+        1);
+}
+
+int32_t TIniFile::ReadInteger(const std::string& section, const std::string& key, int32_t def) const
+{
+    return ParseProfileInteger(ReadString(section, key, {}), def);
+}
+
+bool TIniFile::ReadBool(const std::string& section, const std::string& key, bool def) const
+{
+    return ReadInteger(section, key, def ? 1 : 0) != 0;
+}
+
+std::vector<std::string> TIniFile::ReadSection(const std::string& section) const
+{
+    // An empty default: Wine copies the default for a missing section.
+    const std::string names = ReadWhole(
+        [&](char* buffer, DWORD size) {
+            return GetPrivateProfileStringA(section.c_str(), nullptr, "", buffer, size, fileName_.c_str());
+        },
+        2);
+    return SplitZeroList(names.data(), names.size());
+}
+
+std::vector<ProfileEntry> TIniFile::ReadSectionValues(const std::string& section) const
+{
+    const std::string lines = ReadWhole(
+        [&](char* buffer, DWORD size) {
+            return GetPrivateProfileSectionA(section.c_str(), buffer, size, fileName_.c_str());
+        },
+        2);
+    return ParseSectionLines(SplitZeroList(lines.data(), lines.size()));
+}
+
+void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value)
+{
+    if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), QuoteForProfile(value).c_str(),
+                                    fileName_.c_str()))
+        WriteFailed();
+}
+
+void TIniFile::WriteInteger(const std::string& section, const std::string& key, int32_t value)
+{
+    WriteString(section, key, std::to_string(value));
+}
+
+void TIniFile::WriteBool(const std::string& section, const std::string& key, bool value)
+{
+    WriteString(section, key, value ? "1" : "0");
+}
+
+void TIniFile::EraseSection(const std::string& section)
+{
+    if (!WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, fileName_.c_str()))
+        WriteFailed();
+}
+
+void TIniFile::WriteSectionValues(const std::string& section, const std::vector<ProfileEntry>& entries)
+{
+    std::string block;
+    for (const ProfileEntry& entry : entries) {
+        block += entry.key;
+        block += '=';
+        block += QuoteForProfile(entry.value);
+        block += '\0';
+    }
+    block += '\0';
+    if (!WritePrivateProfileSectionA(section.c_str(), block.c_str(), fileName_.c_str()))
+        WriteFailed();
+}
+
+void TIniFile::WriteFailed() const
+{
+    throw EIniFileError("Unable to write to " + fileName_);
+}

@@ -1,0 +1,24 @@
+// The one seam between the program and the calls whose effect a test must
+// see or must stop: starting programs, ending the session, the notification
+// area, blocking message boxes and the command line. Each member defaults to
+// the real call; a test swaps in its own and restores the original.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+struct PlatformCalls {
+    UINT(WINAPI* winExec)(LPCSTR commandLine, UINT show);
+    BOOL(WINAPI* exitWindowsEx)(UINT flags, DWORD reason);
+    BOOL(WINAPI* shellNotifyIcon)(DWORD message, PNOTIFYICONDATAA data);
+    int(WINAPI* messageBox)(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+    LPSTR(WINAPI* getCommandLine)();
+};
+
+PlatformCalls& Platform();
+
+// Asks Windows to end the session with the given flags. The shutdown
+// privilege is enabled first where the system has one, since every Windows
+// NT refuses the request without it; on systems without it the request goes
+// out all the same. The result is the platform's.
+bool RequestSessionEnd(UINT flags);

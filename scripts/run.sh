@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Builds Tamrik.exe and starts it under Wine on the user's display, or on a
+# virtual one when there is none (a screenshot of it is saved and its path
+# printed). Runs until Tamrik ends or this script is interrupted.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${TAMRIK_BUILD:-$root/build}
+"$root/scripts/setup.sh"
+"$root/scripts/build.sh"
+. "$root/tests/wine/env.sh"
+export WINEPREFIX=${WINEPREFIX:-$build/wine-run}
+"$root/tests/wine/make-prefix.sh" "$WINEPREFIX"
+
+exe=$build/win-i686/Tamrik.exe
+loader=$WINE32
+if ! can_run_32bit; then
+    echo "note: this machine cannot run 32-bit programs (32-bit emulation is off in its kernel);"
+    echo "      starting the 64-bit build of Tamrik.exe instead."
+    exe=$build/win-x86_64/Tamrik.exe
+    loader=$WINE64
+fi
+
+# Tamrik runs from its own directory, where its help file lies.
+program_dir=$WINEPREFIX/drive_c/Tamrik
+mkdir -p "$program_dir"
+cp "$exe" "$program_dir/Tamrik.exe"
+[ -f "$root/readme.txt" ] && cp "$root/readme.txt" "$program_dir/"
+cd "$program_dir"
+
+if [ -z "${DISPLAY:-}" ]; then
+    start_display
+    trap 'stop_wine; stop_display' EXIT
+    "$loader" Tamrik.exe "$@" &
+    tamrik=$!
+    # Wait until the first window is up before taking the picture.
+    for _ in $(seq 1 100); do
+        xdotool search --name "Tamrik 1.7" >/dev/null 2>&1 && break
+        sleep 0.2
+    done
+    shot=$build/tamrik-screenshot.png
+    import -window root "$shot"
+    echo "Tamrik is running on the virtual display $DISPLAY; screenshot: $shot"
+    echo "Press Ctrl+C to stop."
+    wait $tamrik
+else
+    exec "$loader" Tamrik.exe "$@"
+fi

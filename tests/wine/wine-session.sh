@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Runs one Windows test program under Wine in the build's prefix, on a
+# display of its own, from a clean state: no Wine process left running and
+# no settings file.
+#   wine-session.sh PREFIX BITS PROGRAM.exe [ARGS...]
+# Exits 77 (skipped) for 32-bit programs where this machine cannot run them.
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/env.sh"
+export WINEPREFIX=$1 bits=$2
+shift 2
+if [ "$bits" = 32 ] && ! can_run_32bit; then
+    echo "SKIP: this machine cannot run 32-bit programs (its kernel has 32-bit emulation off)"
+    exit 77
+fi
+loader=$WINE64
+[ "$bits" = 32 ] && loader=$WINE32
+stop_wine
+rm -f "$WINEPREFIX/drive_c/windows/Tamrik.ini"
+start_display
+"$loader" "$@"
+status=$?
+stop_wine
+stop_display
+exit $status
