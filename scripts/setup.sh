@@ -2,7 +2,7 @@
 # Installs what building and testing need on Debian 12, when it is missing.
 set -euo pipefail
 
-needed=(cmake g++ make libgtest-dev googletest mingw-w64 wine wine64 xvfb xdotool x11-utils imagemagick file binutils-mingw-w64-i686)
+needed=(cmake g++ make libgtest-dev googletest mingw-w64 wine wine64 xvfb xdotool x11-utils imagemagick e2fsprogs)
 missing=()
 for package in "${needed[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
@@ -18,5 +18,5 @@ if [ ${#missing[@]} -gt 0 ]; then
     echo "installing: ${missing[*]}"
     dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
     apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
