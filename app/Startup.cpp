@@ -8,9 +8,13 @@ namespace {
 
 std::string CurrentDirectoryWithBackslash()
 {
-    char buffer[MAX_PATH + 1] = {};
-    const DWORD length = GetCurrentDirectoryA(sizeof(buffer), buffer);
-    std::string directory(buffer, length < sizeof(buffer) ? length : 0);
+    std::string directory(MAX_PATH, '\0');
+    DWORD length = GetCurrentDirectoryA(static_cast<DWORD>(directory.size()), &directory[0]);
+    if (length >= directory.size()) {  // a deep directory: the call said how much room it needs
+        directory.resize(length);
+        length = GetCurrentDirectoryA(length, &directory[0]);
+    }
+    directory.resize(length < directory.size() ? length : 0);
     // A drive's root such as C:\ has its backslash already.
     if (directory.empty() || directory.back() != '\\')
         directory += '\\';

@@ -80,6 +80,12 @@ void TApplication::Run()
         if (!ProcessMessage())
             WaitMessage();
     }
+    // A drain may have taken the quit message and a later close posted
+    // another; left pending it would end the error box of the destruction
+    // at once.
+    MSG quit;
+    while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
     DestroyMainForm();
 }
 
@@ -136,15 +142,27 @@ void TApplication::EndSession()
     ExitProcess(0);
 }
 
-LRESULT CALLBACK TApplication::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+bool TApplication::SessionMessage(UINT message, WPARAM wParam, LRESULT& result)
 {
-    switch (message) {
-    case WM_QUERYENDSESSION:
-        return TRUE;
-    case WM_ENDSESSION:
+    if (message == WM_QUERYENDSESSION) {
+        result = TRUE;  // the program never stands in the way
+        return true;
+    }
+    if (message == WM_ENDSESSION) {
         if (wParam && Application)
             Application->EndSession();
-        return 0;
+        result = 0;
+        return true;
+    }
+    return false;
+}
+
+LRESULT CALLBACK TApplication::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = 0;
+    if (SessionMessage(message, wParam, result))
+        return result;
+    switch (message) {
     case WM_CLOSE:
         // A close request to the application window closes the main form.
         if (Application && Application->MainForm())

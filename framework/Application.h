@@ -62,6 +62,9 @@ public:
     // Session end: destroys the main form (which writes what it must) once,
     // however many windows report the end, and ends the process.
     [[noreturn]] void EndSession();
+    // Answers the session-end messages for any window of the program; true
+    // when message was one of them.
+    static bool SessionMessage(UINT message, WPARAM wParam, LRESULT& result);
 
 private:
     void Created(TForm* form);

@@ -200,65 +200,54 @@ void TButton::Command(WORD code)
         OnClick(this);
 }
 
-// --- TCheckBox --------------------------------------------------------------
+// --- TTwoStateButton, TCheckBox, TRadioButton -------------------------------
 
-TCheckBox::TCheckBox(TComponent* owner, std::string name, TControl* parent, const TBounds& bounds,
-                     const std::string& caption, int tabOrder, bool checked)
+TTwoStateButton::TTwoStateButton(TComponent* owner, std::string name, TControl* parent, const TBounds& bounds,
+                                 const std::string& caption, int tabOrder, bool checked, DWORD kind)
     : TControl(owner, std::move(name))
 {
     SetTabOrder(tabOrder);
-    CreateHandle("BUTTON", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, parent->Handle(), bounds,
-                 caption);
+    CreateHandle("BUTTON", WS_CHILD | WS_VISIBLE | WS_TABSTOP | kind, 0, parent->Handle(), bounds, caption);
     SendMessageA(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-bool TCheckBox::Checked() const
+bool TTwoStateButton::Checked() const
 {
     return SendMessageA(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-void TCheckBox::SetChecked(bool checked)
-{
-    if (checked == Checked())
-        return;
-    SendMessageA(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-    OnClick(this);
-}
-
-void TCheckBox::Command(WORD code)
-{
-    if (code == BN_CLICKED)
-        OnClick(this);
-}
-
-// --- TRadioButton -----------------------------------------------------------
-
-TRadioButton::TRadioButton(TComponent* owner, std::string name, TControl* parent, const TBounds& bounds,
-                           const std::string& caption, int tabOrder, bool checked)
-    : TControl(owner, std::move(name))
-{
-    SetTabOrder(tabOrder);
-    CreateHandle("BUTTON", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTORADIOBUTTON, 0, parent->Handle(), bounds,
-                 caption);
-    SendMessageA(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-bool TRadioButton::Checked() const
-{
-    return SendMessageA(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-void TRadioButton::SetChecked(bool checked)
+void TTwoStateButton::SetChecked(bool checked)
 {
     if (checked == Checked())
         return;
     SendMessageA(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
     if (checked)
-        UncheckSiblings();
+        Checking();
     OnClick(this);
 }
 
-void TRadioButton::UncheckSiblings()
+void TTwoStateButton::Command(WORD code)
+{
+    if (code != BN_CLICKED)
+        return;
+    if (Checked())
+        Checking();
+    OnClick(this);
+}
+
+TCheckBox::TCheckBox(TComponent* owner, std::string name, TControl* parent, const TBounds& bounds,
+                     const std::string& caption, int tabOrder, bool checked)
+    : TTwoStateButton(owner, std::move(name), parent, bounds, caption, tabOrder, checked, BS_AUTOCHECKBOX)
+{
+}
+
+TRadioButton::TRadioButton(TComponent* owner, std::string name, TControl* parent, const TBounds& bounds,
+                           const std::string& caption, int tabOrder, bool checked)
+    : TTwoStateButton(owner, std::move(name), parent, bounds, caption, tabOrder, checked, BS_AUTORADIOBUTTON)
+{
+}
+
+void TRadioButton::Checking()
 {
     const HWND parent = GetParent(Handle());
     for (HWND sibling = GetWindow(parent, GW_CHILD); sibling; sibling = GetWindow(sibling, GW_HWNDNEXT)) {
@@ -266,14 +255,6 @@ void TRadioButton::UncheckSiblings()
         if (radio && radio != this)
             SendMessageA(sibling, BM_SETCHECK, BST_UNCHECKED, 0);
     }
-}
-
-void TRadioButton::Command(WORD code)
-{
-    if (code != BN_CLICKED)
-        return;
-    UncheckSiblings();
-    OnClick(this);
 }
 
 // --- TEdit ------------------------------------------------------------------

@@ -73,30 +73,36 @@ public:
     TNotifyEvent OnClick;
 };
 
-// A two-state check box. Its OnClick runs on every change of state, the
-// program's own included.
-class TCheckBox : public TControl {
+// Check boxes and radio buttons: two states, and an OnClick that runs on
+// every change of state, the program's own included.
+class TTwoStateButton : public TControl {
+public:
+    bool Checked() const;
+    void SetChecked(bool checked);
+    void Command(WORD code) override;
+    TNotifyEvent OnClick;
+
+protected:
+    TTwoStateButton(TComponent* owner, std::string name, TControl* parent, const TBounds& bounds,
+                    const std::string& caption, int tabOrder, bool checked, DWORD kind);
+    // Called when the button has just become checked.
+    virtual void Checking() {}
+};
+
+class TCheckBox : public TTwoStateButton {
 public:
     TCheckBox(TComponent* owner, std::string name, TControl* parent, const TBounds& bounds,
               const std::string& caption, int tabOrder, bool checked);
-    bool Checked() const;
-    void SetChecked(bool checked);
-    void Command(WORD code) override;
-    TNotifyEvent OnClick;
 };
 
-// A radio button; checking one unchecks the other radio buttons of its parent.
-class TRadioButton : public TControl {
+// Checking a radio button unchecks the other radio buttons of its parent.
+class TRadioButton : public TTwoStateButton {
 public:
     TRadioButton(TComponent* owner, std::string name, TControl* parent, const TBounds& bounds,
                  const std::string& caption, int tabOrder, bool checked);
-    bool Checked() const;
-    void SetChecked(bool checked);
-    void Command(WORD code) override;
-    TNotifyEvent OnClick;
 
-private:
-    void UncheckSiblings();
+protected:
+    void Checking() override;
 };
 
 // A one-line edit box of unlimited length.

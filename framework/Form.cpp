@@ -80,6 +80,9 @@ void TForm::Close()
 
 LRESULT TForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    LRESULT result = 0;
+    if (TApplication::SessionMessage(message, wParam, result))
+        return result;
     switch (message) {
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {
@@ -94,12 +97,6 @@ LRESULT TForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_CLOSE:
         Close();
-        return 0;
-    case WM_QUERYENDSESSION:
-        return TRUE;
-    case WM_ENDSESSION:
-        if (wParam && Application)
-            Application->EndSession();
         return 0;
     default:
         return TControl::WindowProc(message, wParam, lParam);
