@@ -56,6 +56,11 @@ void TForm::Show()
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     ShowWindow(Handle(), SW_SHOW);
+    // Showing activates the form, and its activation handler may hide it
+    // again (the startup pass does); bringing it forward then would activate
+    // it a second time.
+    if (!IsWindowVisible(Handle()))
+        return;
     SetForegroundWindow(Handle());
     BringWindowToTop(Handle());
 }

@@ -5,18 +5,19 @@
 namespace {
 
 // The service cuts what does not fit and says so only by how much it
-// returns: size-1 for a value, size-2 for a list of names or lines. Such a
-// read may have been cut, so it is made again with room to spare.
+// returns: size-1 for a value, size-2 for a list of names or lines. Wine
+// also returns size-2 for a quoted value cut by one character, so any read
+// that comes that close is made again with twice the room.
 constexpr DWORD kFirstBufferSize = 1024;
 
 template <typename Read>
-std::string ReadWhole(Read read, DWORD margin)
+std::string ReadWhole(Read read)
 {
     for (DWORD size = kFirstBufferSize;; size *= 2) {
         std::string buffer(size, '\0');
         const DWORD length = read(&buffer[0], size);
-        if (length + margin < size) {
-            buffer.resize(length + (margin > 1 ? 1 : 0));
+        if (length + 2 < size) {
+            buffer.resize(length);
             return buffer;
         }
     }
@@ -30,8 +31,7 @@ std::string TIniFile::ReadString(const std::string& section, const std::string& 
         [&](char* buffer, DWORD size) {
             return GetPrivateProfileStringA(section.c_str(), key.c_str(), def.c_str(), buffer, size,
                                             fileName_.c_str());
-        },
-        1);
+        });
 }
 
 int32_t TIniFile::ReadInteger(const std::string& section, const std::string& key, int32_t def) const
@@ -50,8 +50,7 @@ std::vector<std::string> TIniFile::ReadSection(const std::string& section) const
     const std::string names = ReadWhole(
         [&](char* buffer, DWORD size) {
             return GetPrivateProfileStringA(section.c_str(), nullptr, "", buffer, size, fileName_.c_str());
-        },
-        2);
+        });
     return SplitZeroList(names.data(), names.size());
 }
 
@@ -60,8 +59,7 @@ std::vector<ProfileEntry> TIniFile::ReadSectionValues(const std::string& section
     const std::string lines = ReadWhole(
         [&](char* buffer, DWORD size) {
             return GetPrivateProfileSectionA(section.c_str(), buffer, size, fileName_.c_str());
-        },
-        2);
+        });
     return ParseSectionLines(SplitZeroList(lines.data(), lines.size()));
 }
 

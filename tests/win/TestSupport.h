@@ -1,0 +1,215 @@
+// What the in-process tests share: the program started as its entry starts
+// it, fake platform calls that record what the program asked for, the
+// settings file as raw text, and top-level windows of the tests' own.
+#pragma once
+
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/Unit1.h"
+#include "framework/Platform.h"
+#include "framework/ProfileText.h"
+
+struct ErrorBox {
+    HWND owner;
+    bool ownerAlive;
+    std::string text, caption;
+    UINT type;
+};
+
+// What the program asked of the platform through the seam.
+struct SeamLog {
+    std::string commandLine = R"("C:\dir\Tamrik.exe")";
+    std::vector<UINT> exitFlags;
+    bool firstActivationAtExit = true;
+    std::vector<ErrorBox> boxes;
+};
+
+inline SeamLog& Seams()
+{
+    static SeamLog log;
+    return log;
+}
+
+inline UINT WINAPI FakeWinExec(LPCSTR, UINT) { return 33; }
+inline BOOL WINAPI FakeShellNotifyIcon(DWORD, PNOTIFYICONDATAA) { return TRUE; }
+inline LPSTR WINAPI FakeGetCommandLine() { return &Seams().commandLine[0]; }
+
+inline BOOL WINAPI FakeExitWindowsEx(UINT flags, DWORD)
+{
+    Seams().exitFlags.push_back(flags);
+    Seams().firstActivationAtExit = frmTamrik->FirstActivation;
+    return TRUE;
+}
+
+inline int WINAPI FakeMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
+{
+    Seams().boxes.push_back({owner, IsWindow(owner) != FALSE, text, caption, type});
+    return IDOK;
+}
+
+// The framework's error box, owned by the application window while it lives.
+inline void ExpectErrorBox(const ErrorBox& box, HWND applicationWindow, const std::string& text)
+{
+    EXPECT_EQ(box.text, text);
+    EXPECT_EQ(box.caption, "Tamrik");
+    EXPECT_EQ(box.owner, applicationWindow);
+    EXPECT_TRUE(box.ownerAlive);
+    EXPECT_EQ(box.type, static_cast<UINT>(MB_OK | MB_ICONERROR));
+}
+
+// The file the bare name means: Tamrik.ini in the Windows directory.
+inline std::string SettingsPath()
+{
+    char directory[MAX_PATH] = {};
+    GetWindowsDirectoryA(directory, MAX_PATH);
+    return std::string(directory) + "\\" + kSettingsFile;
+}
+
+inline void WriteSettings(const std::string& text)
+{
+    std::ofstream(SettingsPath(), std::ios::binary) << text;
+}
+
+inline std::string ReadSettings()
+{
+    std::ifstream file(SettingsPath(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// A section's lines as the profile service lists them.
+inline std::vector<std::string> SectionLines(const char* section)
+{
+    std::string buffer(1 << 16, '\0');
+    return SplitZeroList(buffer.data(), GetPrivateProfileSectionA(section, &buffer[0], 1 << 16, kSettingsFile));
+}
+
+// The file held open without sharing, so the service cannot write it: the
+// tests run as root, which ignores file modes.
+struct HeldSettings {
+    const HANDLE handle = CreateFileA(SettingsPath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                      OPEN_ALWAYS, 0, nullptr);
+    ~HeldSettings() { CloseHandle(handle); }
+};
+
+// Dispatches messages until done() holds or the deadline passes.
+inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000)
+{
+    for (const DWORD start = GetTickCount(); !done(); MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT)) {
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        Application->ProcessMessages();
+    }
+    return true;
+}
+
+// An event handler made of any code.
+struct Handler {
+    std::function<void()> body;
+    void Run(TComponent*) { body(); }
+};
+
+// A BN_CLICKED from control to its parent, as a click delivers it.
+inline void Click(TControl* control)
+{
+    const HWND button = control->Handle();
+    SendMessageA(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button));
+}
+
+constexpr DWORD kPlainWindow = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+constexpr const char* kTestClass = "TamrikTestWindow";
+
+// A top-level window that counts the close requests it gets and stays.
+// Log() gathers "m" for each minimize and "x" for each close request of all
+// test windows, in order.
+class TestWindow {
+public:
+    explicit TestWindow(const std::string& title, DWORD style = kPlainWindow, HWND owner = nullptr,
+                        const char* className = kTestClass)
+    {
+        const HINSTANCE instance = GetModuleHandleA(nullptr);
+        const WNDCLASSA windowClass = {0, Proc, 0, 0, instance, nullptr, nullptr, nullptr, nullptr, className};
+        RegisterClassA(&windowClass);  // fails harmlessly once registered
+        handle_ = CreateWindowExA(0, className, title.c_str(), style, 40, 40, 200, 120, owner, nullptr, instance, this);
+    }
+    ~TestWindow() { DestroyWindow(handle_); }
+    HWND Handle() const { return handle_; }
+    static std::string& Log()
+    {
+        static std::string log;
+        return log;
+    }
+
+    int closes = 0;
+    std::function<void()> onClose;
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_NCCREATE)
+            SetWindowLongPtrA(window, GWLP_USERDATA,
+                              reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+        auto* self = reinterpret_cast<TestWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (self && message == WM_CLOSE) {
+            ++self->closes;
+            Log() += 'x';
+            if (self->onClose)
+                self->onClose();
+            return 0;  // counted, not obeyed
+        }
+        if (self && message == WM_SIZE && wParam == SIZE_MINIMIZED)
+            Log() += 'm';
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    HWND handle_;
+};
+
+// Each test starts with no settings file and the seam faked; a program it
+// started is ended and the seam restored afterwards.
+class TamrikTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        DeleteFileA(SettingsPath().c_str());
+        Seams() = SeamLog{};
+        TestWindow::Log().clear();
+        saved_ = Platform();
+        Platform() = {FakeWinExec, FakeExitWindowsEx, FakeShellNotifyIcon, FakeMessageBox, FakeGetCommandLine};
+    }
+    void TearDown() override
+    {
+        EndProgram();
+        Platform() = saved_;
+        DeleteFileA(SettingsPath().c_str());
+    }
+    void StartProgram()
+    {
+        EndProgram();
+        application_ = std::make_unique<TApplication>();
+        application_->Initialize();
+        application_->SetTitle("Tamrik");
+        application_->CreateForm(frmTamrik);
+    }
+    // Destroys the application: the main form goes and saves the settings.
+    // No message, a quit least of all, is left for the next run to find.
+    void EndProgram()
+    {
+        application_.reset();
+        frmTamrik = nullptr;
+        for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);)
+            if (msg.message != WM_QUIT)
+                DispatchMessageA(&msg);
+    }
+    static TfrmTamrik& Form() { return *frmTamrik; }
+
+private:
+    std::unique_ptr<TApplication> application_;
+    PlatformCalls saved_ = {};
+};

@@ -1,0 +1,52 @@
+// The framework's promises the program leans on: no error escapes a window
+// procedure, and a check box reports every change of its state.
+#include <stdexcept>
+
+#include "TestSupport.h"
+
+TEST_F(TamrikTest, AnErrorInAHandlerShowsTheErrorBoxAndTheRunGoesOn)
+{
+    StartProgram();
+    std::string error;
+    Handler fail{[&] { throw std::runtime_error(error); }};
+    Form().btnHelp->OnClick.Bind(&fail, &Handler::Run);
+    for (const char* text : {"Disk full", "Disk full."}) {
+        Seams().boxes.clear();
+        error = text;
+        Click(Form().btnHelp);
+        ASSERT_EQ(Seams().boxes.size(), 1u) << text;
+        ExpectErrorBox(Seams().boxes[0], Application->Handle(), "Disk full.");
+    }
+    EXPECT_TRUE(IsWindow(Form().Handle()));
+    EXPECT_FALSE(Application->Terminated());
+}
+
+TEST_F(TamrikTest, CheckBoxClickFollowsEveryChangeOfState)
+{
+    StartProgram();
+    TCheckBox* box = Form().chkTelnet;
+    ASSERT_FALSE(box->Checked());
+    int clicks = 0;
+    Handler count{[&] { ++clicks; }};
+    box->OnClick.Bind(&count, &Handler::Run);
+    const auto userClick = [box] { SendMessageA(box->Handle(), BM_CLICK, 0, 0); };
+    const struct {
+        std::function<void()> act;
+        bool checked;
+        int clicks;
+    } steps[] = {
+        {[box] { box->SetChecked(true); }, true, 1},
+        {[box] { box->SetChecked(true); }, true, 1},  // no change, no click
+        {[box] { box->SetChecked(false); }, false, 2},
+        {userClick, true, 3},
+        {userClick, false, 4},
+        {[box] { box->OnClick.Clear(); }, false, 4},
+        {userClick, true, 4},  // an empty slot does nothing
+    };
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        steps[i].act();
+        EXPECT_EQ(box->Checked(), steps[i].checked) << "step " << i;
+        EXPECT_EQ(clicks, steps[i].clicks) << "step " << i;
+    }
+    EXPECT_TRUE(Seams().boxes.empty());
+}

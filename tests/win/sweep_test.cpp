@@ -1,0 +1,83 @@
+// Window sweeps, watched on top-level windows that the tests make in this
+// process. Other windows (Wine's own) are swept too but never looked at.
+#include <iterator>
+
+#include "TestSupport.h"
+
+TEST_F(TamrikTest, SweepSkipsWhatIsNotAnOpenApplication)
+{
+    const std::string dashes(45, '-');
+    const DWORD hidden = kPlainWindow & ~WS_VISIBLE, popup = WS_POPUP | WS_CAPTION | WS_VISIBLE;
+    struct Case {
+        const char* ignore;
+        std::string title;
+        int closes;
+        DWORD style = kPlainWindow;
+        bool owned = false, disabled = false, includeProgman = false;
+        const char* className = kTestClass;
+    };
+    const Case cases[] = {
+        {"", "Notepad", 1},          {"", "Notepad", 0, hidden},    {"", "Notepad", 0, kPlainWindow, false, true},
+        {"", "", 0},                 {"", "Notepad", 0, popup, true},
+        // GetParent reports the owner of a popup only: an owned overlapped
+        // window passes for an application.
+        {"", "Notepad", 1, kPlainWindow, true},
+        {"", "Program Manager", 0, kPlainWindow, false, false, false, "Progman"},
+        {"", "Program Manager", 1, kPlainWindow, false, false, true, "Progman"},
+        {"program", "Program Manager", 0, kPlainWindow, false, false, true, "Progman"},
+        {" , ,, ", "Notepad", 1},    {"note", "Notepad - doc", 0},  {"PAD", "Notepad - doc", 0},
+        {"doc", "NOTEPAD - DOC", 0}, {"zzz,  pad\t ,", "Notepad", 0}, {"no pad", "Notepad", 1},
+        {"no pad", "Xno pad", 0},
+        {"\xC9t\xE9", "\xE9t\xE9", 1},  // only A to Z fold: an accented capital is not its small form
+        {"\xE9t\xE9", "\xE9t\xE9", 0},
+        {"tail", dashes + "tail", 0},   // ends at the 49th character
+        {"tail", dashes + "-tail", 1},  // ends past it
+    };
+    StartProgram();
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        const TestWindow control("Sweep control");
+        const TestWindow subject(c.title, c.style, c.owned ? control.Handle() : nullptr, c.className);
+        EnableWindow(subject.Handle(), !c.disabled);
+        Form().IncludeProgman = c.includeProgman;
+        Form().txtIgnore->SetText(c.ignore);
+        frmTamrik->trayIconCloseClick(frmTamrik);
+        ASSERT_TRUE(PumpUntil([&] { return control.closes > 0; }));
+        EXPECT_EQ(subject.closes, c.closes) << "case " << i << ": '" << c.ignore << "' in '" << c.title << "'";
+    }
+}
+
+TEST_F(TamrikTest, SweepLeavesTheApplicationWindowButNotTheShownForm)
+{
+    StartProgram();
+    ShowWindow(Application->Handle(), SW_SHOWNOACTIVATE);
+    Form().Show();
+    const TestWindow control("Sweep control");
+    Form().trayIconMinClick(&Form());
+    EXPECT_TRUE(PumpUntil([&] { return IsIconic(control.Handle()) && IsIconic(Form().Handle()); }));
+    EXPECT_FALSE(IsIconic(Application->Handle()));
+}
+
+TEST_F(TamrikTest, SweepReadsTheIgnoreListAtEachWindow)
+{
+    StartProgram();
+    Form().txtIgnore->SetText("");
+    TestWindow first("Sweep twin"), second("Sweep twin");
+    // Whichever twin the sweep reaches first has the other one ignored.
+    first.onClose = second.onClose = [] { frmTamrik->txtIgnore->SetText("twin"); };
+    Form().trayIconCloseClick(&Form());
+    Application->ProcessMessages();
+    EXPECT_EQ(first.closes + second.closes, 1);
+}
+
+TEST_F(TamrikTest, RestoreSweepRestoresMaximizedAndMinimizedWindows)
+{
+    StartProgram();
+    for (const int state : {SW_MAXIMIZE, SW_MINIMIZE}) {
+        const TestWindow window("Sweep target");
+        ShowWindow(window.Handle(), state);
+        ASSERT_TRUE(IsZoomed(window.Handle()) || IsIconic(window.Handle()));
+        Form().trayIconRestoreClick(&Form());
+        EXPECT_TRUE(PumpUntil([&] { return !IsZoomed(window.Handle()) && !IsIconic(window.Handle()); })) << state;
+    }
+}
