@@ -63,10 +63,35 @@ std::vector<ProfileEntry> TIniFile::ReadSectionValues(const std::string& section
     return ParseSectionLines(SplitZeroList(lines.data(), lines.size()));
 }
 
+namespace {
+
+// The service's ANSI entry converts its strings to Unicode through a buffer
+// of 32767 characters; a longer value fails to convert (Wine then deletes the
+// key instead of writing it). Such values are converted here.
+constexpr size_t kLongestAnsiValue = 32766;
+
+std::wstring Widen(const std::string& text)
+{
+    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], length);
+    return wide;
+}
+
+bool WriteProfileText(const std::string& section, const std::string& key, const std::string& text,
+                      const std::string& fileName)
+{
+    if (text.size() <= kLongestAnsiValue)
+        return WritePrivateProfileStringA(section.c_str(), key.c_str(), text.c_str(), fileName.c_str()) != FALSE;
+    return WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), Widen(text).c_str(),
+                                      Widen(fileName).c_str()) != FALSE;
+}
+
+}  // namespace
+
 void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value)
 {
-    if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), QuoteForProfile(value).c_str(),
-                                    fileName_.c_str()))
+    if (!WriteProfileText(section, key, QuoteForProfile(value), fileName_))
         WriteFailed();
 }
 

@@ -1,2 +1,34 @@
 #!/usr/bin/env bash
-echo placeholder
+# Runs the end-to-end tests of Tamrik.exe under Wine on a display of its own.
+#   run-e2e.sh PREFIX E2E_TESTS BUILD_DIR [GoogleTest options]
+# The shipped program is the 32-bit build; where this machine cannot run
+# 32-bit programs the 64-bit build is tested in its place.
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../wine/env.sh"
+export WINEPREFIX=$(cd "$1" && pwd)
+driver=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
+build=$(cd "$3" && pwd)
+shift 3
+
+if can_run_32bit; then
+    arch=i686 loader=$WINE32
+    echo "e2e: testing the 32-bit Tamrik.exe"
+else
+    arch=x86_64 loader=$WINE64
+    echo "e2e: this machine cannot run 32-bit programs; testing the 64-bit Tamrik.exe"
+fi
+
+# The programs run from a directory of drive C, as an installed copy would,
+# and the targets' log lies beside them.
+dir=$WINEPREFIX/drive_c/e2e
+rm -rf "$dir"
+mkdir -p "$dir"
+cp "$build/win-$arch/Tamrik.exe" "$build/wintest-$arch/tests/e2e/helpers/targets.exe" \
+    "$build/wintest-$arch/tests/e2e/helpers/poke.exe" "$dir/" || exit 1
+
+stop_wine
+start_display
+settings=$WINEPREFIX/drive_c/windows/Tamrik.ini
+trap 'stop_wine; stop_display; rm -rf "$dir"; chattr -i "$settings" 2>/dev/null; rm -f "$settings"' EXIT
+TAMRIK_E2E_DIR=$dir TAMRIK_WINE=$loader TAMRIK_WINESERVER=$WINESERVER "$driver" "$@"

@@ -23,11 +23,14 @@ struct ErrorBox {
     UINT type;
 };
 
+inline std::string SettingsPath();
+
 // What the program asked of the platform through the seam.
 struct SeamLog {
     std::string commandLine = R"("C:\dir\Tamrik.exe")";
     std::vector<UINT> exitFlags;
     bool firstActivationAtExit = true;
+    std::vector<bool> settingsWrittenAtExit;
     std::vector<ErrorBox> boxes;
 };
 
@@ -45,6 +48,7 @@ inline BOOL WINAPI FakeExitWindowsEx(UINT flags, DWORD)
 {
     Seams().exitFlags.push_back(flags);
     Seams().firstActivationAtExit = frmTamrik->FirstActivation;
+    Seams().settingsWrittenAtExit.push_back(GetFileAttributesA(SettingsPath().c_str()) != INVALID_FILE_ATTRIBUTES);
     return TRUE;
 }
 

@@ -2,6 +2,8 @@
 // runs the switch letters of the command line.
 #include "TestSupport.h"
 
+#include "app/Switches.h"
+
 TEST_F(TamrikTest, StartupPassRunsTheSwitchLettersOfEachArgument)
 {
     const struct {
@@ -24,6 +26,7 @@ TEST_F(TamrikTest, StartupPassRunsTheSwitchLettersOfEachArgument)
         Seams() = SeamLog{};
         Seams().commandLine = c.commandLine;
         StartProgram();
+        DeleteFileA(SettingsPath().c_str());
         Form().chkShowOnStartup->SetChecked(false);
         const TestWindow target("Startup target");
         TestWindow::Log().clear();
@@ -31,6 +34,9 @@ TEST_F(TamrikTest, StartupPassRunsTheSwitchLettersOfEachArgument)
         Application->ProcessMessages();
         EXPECT_EQ(Seams().exitFlags, c.exitFlags) << c.commandLine;
         EXPECT_TRUE(c.exitFlags.empty() || !Seams().firstActivationAtExit) << c.commandLine;
+        // A forced end gives the program no chance to save later.
+        for (size_t i = 0; i < c.exitFlags.size() && i < Seams().settingsWrittenAtExit.size(); ++i)
+            EXPECT_EQ(Seams().settingsWrittenAtExit[i], (c.exitFlags[i] & kEwxForce) != 0) << c.commandLine;
         EXPECT_EQ(TestWindow::Log(), c.sweeps) << c.commandLine;
         EXPECT_EQ(Application->Terminated(), c.ends) << c.commandLine;
         EXPECT_FALSE(Form().FirstActivation) << c.commandLine;
