@@ -32,13 +32,17 @@ if [ -z "${DISPLAY:-}" ]; then
     trap 'stop_wine; stop_display' EXIT
     "$loader" Tamrik.exe "$@" &
     tamrik=$!
-    # Wait until the first window is up before taking the picture.
-    for _ in $(seq 1 100); do
-        xdotool search --name "Tamrik 1.7" >/dev/null 2>&1 && break
+    # Take the picture once the Properties window is up and painted (the
+    # screen is all black before), or after half a minute whatever shows.
+    shot=$build/tamrik-screenshot.png
+    for _ in $(seq 1 150); do
+        if xdotool search --onlyvisible --name "Tamrik 1.7" >/dev/null 2>&1; then
+            import -window root "$shot"
+            [ "$(convert "$shot" -format '%[fx:maxima]' info:)" != 0 ] && break
+        fi
         sleep 0.2
     done
-    shot=$build/tamrik-screenshot.png
-    import -window root "$shot"
+    [ -f "$shot" ] || import -window root "$shot"
     echo "Tamrik is running on the virtual display $DISPLAY; screenshot: $shot"
     echo "Press Ctrl+C to stop."
     wait $tamrik
