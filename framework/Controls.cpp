@@ -347,7 +347,7 @@ TSpinEdit::TSpinEdit(TComponent* owner, std::string name, TControl* parent, cons
                               0, 0, 0, 0, parent->Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
     SendMessageA(upDown_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(Handle()), 0);
     SendMessageA(upDown_, UDM_SETRANGE32, static_cast<WPARAM>(minValue), static_cast<LPARAM>(maxValue));
-    SetPropA(upDown_, "TamrikControl", this);
+    SetPropA(upDown_, kWrapperProperty, this);  // its notifications reach this wrapper
     SetValue(value);
 }
 
