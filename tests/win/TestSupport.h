@@ -21,6 +21,7 @@ struct ErrorBox {
     bool ownerAlive;
     std::string text, caption;
     UINT type;
+    bool quitPending;  // a pending quit would end the box's own message loop at once
 };
 
 inline std::string SettingsPath();
@@ -54,7 +55,9 @@ inline BOOL WINAPI FakeExitWindowsEx(UINT flags, DWORD)
 
 inline int WINAPI FakeMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
 {
-    Seams().boxes.push_back({owner, IsWindow(owner) != FALSE, text, caption, type});
+    MSG quit;
+    const bool quitPending = PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
+    Seams().boxes.push_back({owner, IsWindow(owner) != FALSE, text, caption, type, quitPending});
     return IDOK;
 }
 

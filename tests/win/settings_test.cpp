@@ -127,3 +127,16 @@ TEST_F(TamrikTest, FailedSaveShowsOneErrorBoxAndTheRunGoesOn)
     EndProgram();
     EXPECT_EQ(SectionLines("Configuration").size(), 19u);
 }
+
+TEST_F(TamrikTest, ErrorBoxAtTheEndOfACommandLineRunIsNotCutShort)
+{
+    // m and x close the main form twice: the x sweep's drain takes the first
+    // quit, the second close posts another, and the loop ends on the mark.
+    Seams().commandLine = R"("C:\dir\Tamrik.exe" m x)";
+    StartProgram();
+    Form().chkShowOnStartup->SetChecked(false);
+    const HeldSettings held;
+    Application->Run();
+    ASSERT_EQ(Seams().boxes.size(), 1u);
+    EXPECT_FALSE(Seams().boxes[0].quitPending);
+}
