@@ -299,6 +299,14 @@ protected:
     }
 };
 
+// Parameterised cases are named, in test names and in failure messages, by
+// their name field.
+template <typename Case>
+std::string CaseName(const testing::TestParamInfo<Case>& info)
+{
+    return info.param.name;
+}
+
 // --- Ending a run from the Properties window ----------------------------
 
 struct EndingCase {
@@ -343,7 +351,7 @@ TEST_P(Ending, FirstRunShowsPropertiesThenEndsAndWritesTheDefaults)
 }
 
 INSTANTIATE_TEST_SUITE_P(E2E, Ending, testing::ValuesIn(kEndings),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         CaseName<EndingCase>);
 
 // --- Switch letters and the window sweep --------------------------------
 
@@ -388,7 +396,7 @@ INSTANTIATE_TEST_SUITE_P(E2E, Switches,
                                          SwitchCase{"DashMax", {"-max"}, true, true},
                                          SwitchCase{"mThenX", {"m", "x"}, true, true},
                                          SwitchCase{"NoSwitchLetter", {"hello"}, false, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         CaseName<SwitchCase>);
 
 // --- Switch letter k: the end of the Wine session -----------------------
 
@@ -424,7 +432,7 @@ TEST_P(Shutdown, EndsTheSession)
 INSTANTIATE_TEST_SUITE_P(E2E, Shutdown,
                          testing::Values(ShutdownCase{"k", "k", false}, ShutdownCase{"ka", "ka", true},
                                          ShutdownCase{"kb", "kb", false}, ShutdownCase{"back", "back", true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         CaseName<ShutdownCase>);
 
 // --- The settings file: unwritable, garbage, huge -----------------------
 
