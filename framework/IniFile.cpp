@@ -1,5 +1,7 @@
 #include "IniFile.h"
 
+#include <vector>
+
 #include <windows.h>
 
 namespace {
@@ -70,11 +72,13 @@ namespace {
 // key instead of writing it). Such values are converted here.
 constexpr size_t kLongestAnsiValue = 32766;
 
-std::wstring Widen(const std::string& text)
+// A zero-ended wide copy. A vector rather than a wide string: the wide
+// string's code would double the runtime linked into the program.
+std::vector<wchar_t> Widen(const std::string& text)
 {
     const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], length);
+    std::vector<wchar_t> wide(static_cast<size_t>(length) + 1, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
     return wide;
 }
 
@@ -83,8 +87,8 @@ bool WriteProfileText(const std::string& section, const std::string& key, const 
 {
     if (text.size() <= kLongestAnsiValue)
         return WritePrivateProfileStringA(section.c_str(), key.c_str(), text.c_str(), fileName.c_str()) != FALSE;
-    return WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), Widen(text).c_str(),
-                                      Widen(fileName).c_str()) != FALSE;
+    return WritePrivateProfileStringW(Widen(section).data(), Widen(key).data(), Widen(text).data(),
+                                      Widen(fileName).data()) != FALSE;
 }
 
 }  // namespace
