@@ -66,11 +66,7 @@ void TfrmTamrik::FormActivate(TComponent*)
             Close();
         }
         if (request.shutdown) {
-            // A forced end kills the program without a word, before the
-            // save at the end of the run: the settings go out first.
-            if (request.exitFlags & kEwxForce)
-                Application->Guard([this] { SaveSettings(); });
-            RequestSessionEnd(request.exitFlags);
+            RequestShutdown(request.exitFlags);
             Close();
         }
     }

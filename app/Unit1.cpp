@@ -30,6 +30,23 @@ TfrmTamrik::TfrmTamrik(TComponent* owner) : TForm(owner, PropertiesWindowStyle()
     chkMSDOS->OnClick.Bind(this, &TfrmTamrik::chkMSDOSClick);
     chkExplorer->OnClick.Bind(this, &TfrmTamrik::chkExplorerClick);
     chkTelnet->OnClick.Bind(this, &TfrmTamrik::chkTelnetClick);
+
+    popProperties->OnClick.Bind(this, &TfrmTamrik::popPropertiesClick);
+    popQuit->OnClick.Bind(this, &TfrmTamrik::popQuitClick);
+    MenuItem1->OnClick.Bind(this, &TfrmTamrik::popPropertiesClick);
+    MenuItem3->OnClick.Bind(this, &TfrmTamrik::popQuitClick);
+    trayIconMin->OnClick.Bind(this, &TfrmTamrik::trayIconMinClick);
+    trayIconMin->OnMouseDown.Bind(this, &TfrmTamrik::trayIconMinMouseDown);
+    trayIconMin->OnMouseUp.Bind(this, &TfrmTamrik::trayIconMinMouseUp);
+    trayiconrestore->OnClick.Bind(this, &TfrmTamrik::trayIconRestoreClick);
+    trayiconrestore->OnMouseDown.Bind(this, &TfrmTamrik::trayIconRestoreMouseDown);
+    trayiconrestore->OnMouseUp.Bind(this, &TfrmTamrik::trayiconrestoreMouseUp);
+    trayIconClose->OnClick.Bind(this, &TfrmTamrik::trayIconCloseClick);
+    trayIconClose->OnMouseDown.Bind(this, &TfrmTamrik::trayIconCloseMouseDown);
+    trayIconClose->OnMouseUp.Bind(this, &TfrmTamrik::trayIconCloseMouseUp);
+    trayIconShutdown->OnClick.Bind(this, &TfrmTamrik::trayIconShutdownClick);
+    trayIconShutdown->OnMouseDown.Bind(this, &TfrmTamrik::trayIconShutdownMouseDown);
+    trayIconShutdown->OnMouseUp.Bind(this, &TfrmTamrik::trayIconShutdownMouseUp);
 }
 
 void TfrmTamrik::EnableBoxClick()

@@ -4,16 +4,22 @@
 
 #include <string>
 
+#include "components/QVTrayIcon.h"
 #include "framework/Application.h"
 #include "framework/Form.h"
+#include "framework/Menus.h"
 
 // Sweep actions: the show command handed to ShowWindowAsync, or a close.
 constexpr int kSweepMinimize = SW_MINIMIZE;  // 6
 constexpr int kSweepRestore = SW_RESTORE;    // 9
 constexpr int kSweepClose = WM_CLOSE;        // 16
 
+// The pressed flags of the four action buttons: up shows the raised image,
+// down the sunken one.
 constexpr int kPressedUp = 1;
 constexpr int kPressedDown = 0;
+constexpr int kRaisedImage = 1;
+constexpr int kSunkenImage = 2;
 
 class TfrmTamrik : public TForm {
 public:
@@ -24,10 +30,27 @@ public:
     bool FirstActivation = true;   // cleared by the startup pass
     std::string ProgramDirectory;  // current directory at start-up, ending in a backslash
     bool IncludeProgman = false;   // lets the program-manager window through a sweep
+    int ClosePressed = kPressedUp;
     int MinPressed = kPressedUp;
     int RestorePressed = kPressedUp;
-    int ClosePressed = kPressedUp;
     int ShutdownPressed = kPressedUp;
+
+    // The tray buttons and their menus.
+    TPopupMenu* popTamrik;
+    TMenuItem* popProperties;
+    TMenuItem* N1;
+    TMenuItem* popQuit;
+    TPopupMenu* popExplorer;
+    TMenuItem* MenuItem1;
+    TMenuItem* MenuItem2;
+    TMenuItem* MenuItem3;
+    TQVTrayIcon* trayTelnet;
+    TQVTrayIcon* trayMSDOS;
+    TQVTrayIcon* trayExplorer;
+    TQVTrayIcon* trayIconMin;
+    TQVTrayIcon* trayiconrestore;
+    TQVTrayIcon* trayIconClose;
+    TQVTrayIcon* trayIconShutdown;
 
     // Window and about panel.
     TPageControl* PageControl1;
@@ -96,18 +119,34 @@ public:
     void chkMSDOSClick(TComponent* Sender);
     void chkExplorerClick(TComponent* Sender);
     void chkTelnetClick(TComponent* Sender);
-    // Window sweeps.
+    // Window sweeps and shutdown.
     void trayIconMinClick(TComponent* Sender);
     void trayIconRestoreClick(TComponent* Sender);
     void trayIconCloseClick(TComponent* Sender);
+    void trayIconShutdownClick(TComponent* Sender);
+    // Pressed feedback of the action buttons.
+    void trayIconMinMouseDown(TComponent* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void trayIconRestoreMouseDown(TComponent* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void trayIconCloseMouseDown(TComponent* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void trayIconShutdownMouseDown(TComponent* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void trayIconMinMouseUp(TComponent* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void trayiconrestoreMouseUp(TComponent* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void trayIconCloseMouseUp(TComponent* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void trayIconShutdownMouseUp(TComponent* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
 
     void RefreshTrayButtons();
+    // Asks Windows to end the session; a forced end writes the settings
+    // first, since it gives the program no chance to.
+    void RequestShutdown(unsigned exitFlags);
     void LoadSettings();
     void SaveSettings();
 
 private:
     void CreateControls();
+    void CreateTrayButtons();
     void EnableBoxClick();
+    void PressDown(int& flag);
+    void Release(int& flag);
 
     FontHandle boldFont_;
     FontHandle titleFont_;

@@ -90,4 +90,65 @@ void TfrmTamrik::CreateControls()
 
     ApplyTabOrder();
     SetActiveControl(btnOK);
+    CreateTrayButtons();
+}
+
+namespace {
+
+struct TrayButtonLook {
+    const char* hint;
+    const char* raised;  // Icon1
+    const char* sunken;  // Icon2, the action buttons alone
+};
+
+void Dress(TQVTrayIcon* button, const TrayButtonLook& look, TPopupMenu* menu)
+{
+    button->SetHint(look.hint);
+    button->Icon1().LoadFromResource(look.raised);
+    if (look.sunken)
+        button->Icon2().LoadFromResource(look.sunken);
+    button->SetInterval(500);
+    button->PopupMenu = menu;
+}
+
+// Appends the three items every tray menu ends with.
+void AddFixedItems(TPopupMenu* menu, TMenuItem* properties, TMenuItem* separator, TMenuItem* quit)
+{
+    menu->AutoPopup = false;
+    for (TMenuItem* item : {properties, separator, quit})
+        menu->Insert(menu->Count(), item);
+}
+
+}  // namespace
+
+// The menus go first, so that the tray buttons, which point at them, are
+// destroyed before them.
+void TfrmTamrik::CreateTrayButtons()
+{
+    popTamrik = Make<TPopupMenu>("popTamrik");
+    popProperties = popTamrik->Make<TMenuItem>("popProperties", "Properties...", true);
+    N1 = popTamrik->Make<TMenuItem>("N1", "-");
+    popQuit = popTamrik->Make<TMenuItem>("popQuit", "E&xit Tamrik");
+    AddFixedItems(popTamrik, popProperties, N1, popQuit);
+
+    popExplorer = Make<TPopupMenu>("popExplorer");
+    MenuItem1 = popExplorer->Make<TMenuItem>("MenuItem1", "&Properties...", true);
+    MenuItem2 = popExplorer->Make<TMenuItem>("MenuItem2", "-");
+    MenuItem3 = popExplorer->Make<TMenuItem>("MenuItem3", "E&xit Tamrik");
+    AddFixedItems(popExplorer, MenuItem1, MenuItem2, MenuItem3);
+
+    trayTelnet = Make<TQVTrayIcon>("trayTelnet");
+    Dress(trayTelnet, {"Click to popup list of sites...", "TELNET", nullptr}, popTamrik);
+    trayMSDOS = Make<TQVTrayIcon>("trayMSDOS");
+    Dress(trayMSDOS, {"Click to open DOS box...", "MSDOS", nullptr}, popTamrik);
+    trayExplorer = Make<TQVTrayIcon>("trayExplorer");
+    Dress(trayExplorer, {"Click to popup list of drives...", "EXPLORER", nullptr}, popExplorer);
+    trayIconMin = Make<TQVTrayIcon>("trayIconMin");
+    Dress(trayIconMin, {"Click to minimize all applications...", "MINUP", "MINDOWN"}, popTamrik);
+    trayiconrestore = Make<TQVTrayIcon>("trayiconrestore");
+    Dress(trayiconrestore, {"Click to restore minimized applications...", "RESTOREUP", "RESTOREDOWN"}, popTamrik);
+    trayIconClose = Make<TQVTrayIcon>("trayIconClose");
+    Dress(trayIconClose, {"Click to close all applications...", "CLOSEUP", "CLOSEDOWN"}, popTamrik);
+    trayIconShutdown = Make<TQVTrayIcon>("trayIconShutdown");
+    Dress(trayIconShutdown, {"Click to shutdown computer...", "SHUTDOWNUP", "SHUTDOWNDOWN"}, popTamrik);
 }

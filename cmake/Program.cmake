@@ -17,16 +17,21 @@ set(TAMRIK_FRAMEWORK_SOURCES
     framework/Component.cpp
     framework/Controls.cpp
     framework/Form.cpp
+    framework/Icon.cpp
     framework/IniFile.cpp
+    framework/Menus.cpp
     framework/Platform.cpp
+    framework/Timer.cpp
 )
 set(TAMRIK_APP_SOURCES
     app/Unit1.cpp
     app/Unit1Layout.cpp
     app/Settings.cpp
+    app/Shutdown.cpp
     app/Startup.cpp
     app/Sweep.cpp
     app/TrayButtons.cpp
+    components/QVTrayIcon.cpp
 )
 set(system_libs comctl32 shell32 comdlg32 gdi32 user32 advapi32 kernel32)
 
@@ -34,29 +39,39 @@ add_library(tamrik_core STATIC ${TAMRIK_PURE_SOURCES} ${TAMRIK_FRAMEWORK_SOURCES
 target_include_directories(tamrik_core PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(tamrik_core PUBLIC ${system_libs})
 
-# The icon is kept as text; a small tool turns it into the .ico the resource
-# compiler wants. A cross build is handed the host's tool.
+# The icons are kept as text; a small tool turns each into the .ico the
+# resource compiler wants. A cross build is handed the host's tool.
 if(NOT TAMRIK_ICOTOOL)
     add_executable(icotool tools/icotool.cpp)
     set(TAMRIK_ICOTOOL $<TARGET_FILE:icotool>)
 endif()
 set(icon_dir ${CMAKE_BINARY_DIR}/icons)
-add_custom_command(OUTPUT ${icon_dir}/mainicon.ico
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${icon_dir}
-    COMMAND ${TAMRIK_ICOTOOL} ${CMAKE_SOURCE_DIR}/resources/icons/mainicon.txt ${icon_dir}/mainicon.ico
-    DEPENDS ${CMAKE_SOURCE_DIR}/resources/icons/mainicon.txt
-    VERBATIM)
+set(icon_names mainicon telnet msdos explorer minup mindown restoreup restoredown closeup closedown shutdownup
+    shutdowndown)
+set(icon_files)
+foreach(icon ${icon_names})
+    add_custom_command(OUTPUT ${icon_dir}/${icon}.ico
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${icon_dir}
+        COMMAND ${TAMRIK_ICOTOOL} ${CMAKE_SOURCE_DIR}/resources/icons/${icon}.txt ${icon_dir}/${icon}.ico
+        DEPENDS ${CMAKE_SOURCE_DIR}/resources/icons/${icon}.txt
+        VERBATIM)
+    list(APPEND icon_files ${icon_dir}/${icon}.ico)
+endforeach()
 set_source_files_properties(resources/Tamrik.rc PROPERTIES
-    OBJECT_DEPENDS "${icon_dir}/mainicon.ico;${CMAKE_SOURCE_DIR}/resources/Tamrik.manifest")
+    OBJECT_DEPENDS "${icon_files};${CMAKE_SOURCE_DIR}/resources/Tamrik.manifest")
 
-# Runtime.cpp replaces a runtime default, so it must be linked as an object,
-# not picked from a library.
-add_executable(Tamrik WIN32 app/Tamrik.cpp framework/Runtime.cpp resources/Tamrik.rc)
-target_include_directories(Tamrik PRIVATE ${icon_dir})
-target_link_libraries(Tamrik PRIVATE tamrik_core)
 if(CMAKE_RC_COMPILER MATCHES "windres")
     set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${icon_dir} -I${CMAKE_SOURCE_DIR}/resources")
 endif()
+# The resources as objects, so that the in-process tests carry the
+# program's icons too.
+add_library(tamrik_resources OBJECT resources/Tamrik.rc)
+target_include_directories(tamrik_resources PRIVATE ${icon_dir})
+
+# Runtime.cpp replaces a runtime default, so it must be linked as an object,
+# not picked from a library.
+add_executable(Tamrik WIN32 app/Tamrik.cpp framework/Runtime.cpp $<TARGET_OBJECTS:tamrik_resources>)
+target_link_libraries(Tamrik PRIVATE tamrik_core)
 
 # The Windows tests need GoogleTest's sources and a compiler with the posix
 # thread model; the shipped build has neither and makes only the program.

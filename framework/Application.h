@@ -84,3 +84,17 @@ extern TApplication* Application;
 
 // Text with a full stop added, as error boxes show it.
 std::string WithFullStop(std::string text);
+
+// Runs f; an error it raises goes to the application's error box and no
+// further, so a call of it can stand at the edge of a window procedure or a
+// timer callback.
+template <typename F>
+void Guarded(F&& f)
+{
+    try {
+        f();
+    } catch (const std::exception& error) {
+        if (Application)
+            Application->ShowException(error);
+    }
+}

@@ -142,13 +142,9 @@ LRESULT CALLBACK TControl::ContainerProc(HWND window, UINT message, WPARAM wPara
         return DefWindowProcA(window, message, wParam, lParam);
     }
     // No error may cross the window procedure: it goes to the error box.
-    try {
-        return control->WindowProc(message, wParam, lParam);
-    } catch (const std::exception& error) {
-        if (Application)
-            Application->ShowException(error);
-        return 0;
-    }
+    LRESULT result = 0;
+    Guarded([&] { result = control->WindowProc(message, wParam, lParam); });
+    return result;
 }
 
 LRESULT TControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

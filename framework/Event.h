@@ -28,3 +28,11 @@ private:
 
 // The common event: Sender is the component that raises it.
 using TNotifyEvent = TEvent<TComponent*>;
+
+// Mouse events: which button, the shift keys held (a set of TShiftKey bits;
+// empty is 0) and the position in screen or client coordinates.
+enum class TMouseButton { mbLeft, mbRight, mbMiddle };
+enum TShiftKey : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4 };
+using TShiftState = unsigned;
+using TMouseEvent = TEvent<TComponent*, TMouseButton, TShiftState, int, int>;
+using TMouseMoveEvent = TEvent<TComponent*, TShiftState, int, int>;

@@ -30,10 +30,7 @@ void TForm::BeforeDestruction()
     if (destroying_)
         return;
     destroying_ = true;
-    if (Application)
-        Application->Guard([this] { OnDestroy(this); });
-    else
-        OnDestroy(this);
+    Guarded([this] { OnDestroy(this); });
 }
 
 TForm* TForm::FromHandle(HWND window)

@@ -8,6 +8,7 @@ PlatformCalls& Platform()
         ::Shell_NotifyIconA,
         ::MessageBoxA,
         ::GetCommandLineA,
+        ::TrackPopupMenu,
     };
     return calls;
 }

@@ -1,7 +1,8 @@
 // The one seam between the program and the calls whose effect a test must
 // see or must stop: starting programs, ending the session, the notification
-// area, blocking message boxes and the command line. Each member defaults to
-// the real call; a test swaps in its own and restores the original.
+// area, blocking message boxes, popup-menu tracking and the command line.
+// Each member defaults to the real call; a test swaps in its own and
+// restores the original.
 #pragma once
 
 #include <windows.h>
@@ -13,6 +14,7 @@ struct PlatformCalls {
     BOOL(WINAPI* shellNotifyIcon)(DWORD message, PNOTIFYICONDATAA data);
     int(WINAPI* messageBox)(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
     LPSTR(WINAPI* getCommandLine)();
+    BOOL(WINAPI* trackPopupMenu)(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner, const RECT* rect);
 };
 
 PlatformCalls& Platform();

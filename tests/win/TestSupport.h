@@ -26,6 +26,20 @@ struct ErrorBox {
 
 inline std::string SettingsPath();
 
+// One call to the notification area, with the record as it was passed.
+struct NotifyCall {
+    DWORD message;  // NIM_ADD, NIM_MODIFY or NIM_DELETE
+    NOTIFYICONDATAA data;
+};
+
+// One popup menu tracked.
+struct MenuTrack {
+    HMENU menu;
+    UINT flags;
+    int x, y;
+    HWND owner;
+};
+
 // What the program asked of the platform through the seam.
 struct SeamLog {
     std::string commandLine = R"("C:\dir\Tamrik.exe")";
@@ -33,6 +47,11 @@ struct SeamLog {
     bool firstActivationAtExit = true;
     std::vector<bool> settingsWrittenAtExit;
     std::vector<ErrorBox> boxes;
+    std::vector<NotifyCall> notifies;
+    std::vector<MenuTrack> menus;
+    // Run while a menu is tracked, as the user's choice would be; by default
+    // the menu is dismissed.
+    std::function<void(const MenuTrack&)> onTrack;
 };
 
 inline SeamLog& Seams()
@@ -42,7 +61,27 @@ inline SeamLog& Seams()
 }
 
 inline UINT WINAPI FakeWinExec(LPCSTR, UINT) { return 33; }
-inline BOOL WINAPI FakeShellNotifyIcon(DWORD, PNOTIFYICONDATAA) { return TRUE; }
+
+inline BOOL WINAPI FakeShellNotifyIcon(DWORD message, PNOTIFYICONDATAA data)
+{
+    Seams().notifies.push_back({message, *data});
+    return TRUE;
+}
+
+inline BOOL WINAPI FakeTrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const RECT*)
+{
+    Seams().menus.push_back({menu, flags, x, y, owner});
+    if (Seams().onTrack)
+        Seams().onTrack(Seams().menus.back());
+    return TRUE;
+}
+
+// The item chosen in a tracked menu: the menu sends its command to its owner
+// window, to be dispatched once the menu has closed.
+inline void Choose(const MenuTrack& track, const TMenuItem* item)
+{
+    PostMessageA(track.owner, WM_COMMAND, item->Command(), 0);
+}
 inline LPSTR WINAPI FakeGetCommandLine() { return &Seams().commandLine[0]; }
 
 inline BOOL WINAPI FakeExitWindowsEx(UINT flags, DWORD)
@@ -188,7 +227,8 @@ protected:
         Seams() = SeamLog{};
         TestWindow::Log().clear();
         saved_ = Platform();
-        Platform() = {FakeWinExec, FakeExitWindowsEx, FakeShellNotifyIcon, FakeMessageBox, FakeGetCommandLine};
+        Platform() = {FakeWinExec,        FakeExitWindowsEx,  FakeShellNotifyIcon,
+                      FakeMessageBox,     FakeGetCommandLine, FakeTrackPopupMenu};
     }
     void TearDown() override
     {

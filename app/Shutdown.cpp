@@ -1,0 +1,30 @@
+// Shutting Windows down or restarting it: the shutdown tray button in its
+// two modes, and the request that the switch letter k shares.
+#include "Unit1.h"
+
+#include "Switches.h"
+#include "framework/Platform.h"
+
+void TfrmTamrik::trayIconShutdownClick(TComponent*)
+{
+    if (radShutdownMenu->Checked()) {
+        // A close sweep that asks the shell's program-manager window too: the
+        // shell answers with its own shut-down dialog.
+        IncludeProgman = true;
+        EnumWindows(SweepWindowProc, kSweepClose);
+        IncludeProgman = false;
+        return;
+    }
+    // "Prompt on closing frozen applications" leaves the force out, so that
+    // Windows asks every application and deals with those that hang.
+    RequestShutdown(ExitFlags(chkDoReboot->Checked(), !chkPromptOnClose->Checked()));
+}
+
+void TfrmTamrik::RequestShutdown(unsigned exitFlags)
+{
+    // A forced end kills the program without a word, before the save at the
+    // end of the run.
+    if (exitFlags & kEwxForce)
+        Application->Guard([this] { SaveSettings(); });
+    RequestSessionEnd(exitFlags);
+}

@@ -1,0 +1,226 @@
+#include "QVTrayIcon.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "framework/Application.h"
+#include "framework/Menus.h"
+#include "framework/Platform.h"
+#include "framework/Timer.h"
+
+namespace {
+
+const char kNotifyClass[] = "TQVTrayIconNotify";
+constexpr UINT kDefaultInterval = 500;
+constexpr UINT kFlagsWithoutTip = NIF_MESSAGE | NIF_ICON;
+constexpr UINT kFlagsWithTip = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+constexpr size_t kHintLimit = 64;
+
+void RegisterNotifyClass(WNDPROC proc)
+{
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = proc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = kNotifyClass;
+    RegisterClassA(&windowClass);  // fails harmlessly once registered
+}
+
+}  // namespace
+
+TQVTrayIcon::TQVTrayIcon(TComponent* owner, std::string name) : TComponent(owner, std::move(name))
+{
+    for (auto& image : images_)
+        image = std::make_unique<TIcon>();
+
+    // A hidden top-level window rather than a message-only one: the session
+    // end is broadcast to top-level windows alone.
+    RegisterNotifyClass(NotifyProc);
+    notifyWindow_ = CreateWindowExA(WS_EX_TOOLWINDOW, kNotifyClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                    GetModuleHandleA(nullptr), this);
+
+    record_ = std::make_unique<NOTIFYICONDATAA>();
+    std::memset(record_.get(), 0, sizeof(NOTIFYICONDATAA));
+    record_->cbSize = NOTIFYICONDATAA_V1_SIZE;
+    record_->hWnd = notifyWindow_;
+    record_->uID = kTrayIconId;
+    record_->uCallbackMessage = kTrayCallback;
+    record_->uFlags = kFlagsWithoutTip;
+
+    timer_ = Make<TTimer>("");
+    timer_->SetEnabled(false);
+    timer_->OnTimer.Bind(this, &TQVTrayIcon::Tick);
+    shownImage_ = -1;
+    SetInterval(kDefaultInterval);
+    shown_ = false;
+}
+
+TQVTrayIcon::~TQVTrayIcon()
+{
+    Send(NIM_DELETE);  // shown or not
+    Free(timer_);
+    record_.reset();
+    for (auto& image : images_)
+        image.reset();
+    SetWindowLongPtrA(notifyWindow_, GWLP_USERDATA, 0);
+    DestroyWindow(notifyWindow_);
+}
+
+void TQVTrayIcon::Send(DWORD message)
+{
+    Platform().shellNotifyIcon(message, record_.get());
+}
+
+UINT TQVTrayIcon::Interval() const
+{
+    return timer_->Interval();
+}
+
+void TQVTrayIcon::SetInterval(UINT interval)
+{
+    if (interval != timer_->Interval())
+        timer_->SetInterval(interval);
+}
+
+void TQVTrayIcon::SetHint(const std::string& hint)
+{
+    if (hint == hint_)
+        return;
+    hint_ = hint.substr(0, kHintLimit);
+    const size_t length = std::min(hint_.size(), kTipSize - 1);
+    std::memcpy(record_->szTip, hint_.data(), length);
+    record_->szTip[length] = '\0';
+    record_->uFlags = kFlagsWithTip;
+    if (shown_)
+        ShowIcon(shownImage_);
+}
+
+void TQVTrayIcon::ShowIcon(int imageNumber)
+{
+    record_->hIcon = images_.at(static_cast<size_t>(imageNumber - 1))->Handle();
+    if (shown_) {
+        Send(NIM_MODIFY);
+    } else {
+        shown_ = true;  // even if the add fails: later calls then modify
+        Send(NIM_ADD);
+    }
+    shownImage_ = imageNumber;
+}
+
+void TQVTrayIcon::HideIcon()
+{
+    if (shown_) {
+        shown_ = false;
+        record_->hIcon = images_.at(static_cast<size_t>(shownImage_ - 1))->Handle();
+        Send(NIM_DELETE);
+    }
+    shownImage_ = -1;
+}
+
+void TQVTrayIcon::CycleIcons(int first, int last)
+{
+    cycling_ = true;
+    firstFrame_ = currentFrame_ = first;
+    lastFrame_ = last;
+    timer_->SetEnabled(true);
+}
+
+void TQVTrayIcon::StopCycling()
+{
+    cycling_ = false;
+    timer_->SetEnabled(false);
+}
+
+void TQVTrayIcon::Tick(TComponent*)
+{
+    if (!cycling_)
+        return;
+    ShowIcon(currentFrame_);
+    currentFrame_ = currentFrame_ >= lastFrame_ ? firstFrame_ : currentFrame_ + 1;
+}
+
+LRESULT CALLBACK TQVTrayIcon::NotifyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE)
+        SetWindowLongPtrA(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+    auto* self = reinterpret_cast<TQVTrayIcon*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcA(window, message, wParam, lParam);
+    LRESULT result = 0;
+    Guarded([&] { result = self->Notify(message, wParam, lParam); });
+    return result;
+}
+
+// Only the messages of the table are answered; every other one is left with
+// 0, and none goes to the default window procedure.
+LRESULT TQVTrayIcon::Notify(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_NCCREATE:
+        return TRUE;  // the window must be made all the same
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        if (wParam)
+            Send(NIM_DELETE);
+        return 0;
+    case kTrayCallback:
+        MouseReport(static_cast<UINT>(lParam));
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+void TQVTrayIcon::MouseReport(UINT mouseMessage)
+{
+    POINT cursor = {};
+    GetCursorPos(&cursor);
+    const int x = cursor.x;
+    const int y = cursor.y;
+    const TShiftState none = 0;
+    switch (mouseMessage) {
+    case WM_MOUSEMOVE:
+        OnMouseMove(this, none, x, y);
+        break;
+    case WM_LBUTTONDOWN:
+        if (OnClick.Assigned()) {
+            OnClick(this);
+            OnMouseDown(this, TMouseButton::mbLeft, none, x, y);
+        } else if (PopupMenu) {
+            MenuStep(x, y);
+        }
+        break;
+    case WM_LBUTTONUP:
+        OnMouseUp(this, TMouseButton::mbLeft, none, x, y);
+        break;
+    case WM_RBUTTONDOWN:
+        if (PopupMenu) {
+            MenuStep(x, y);
+        } else {
+            OnMouseDown(this, TMouseButton::mbRight, none, x, y);
+            OnClick(this);
+        }
+        break;
+    case WM_RBUTTONUP:
+        OnMouseUp(this, TMouseButton::mbRight, none, x, y);
+        break;
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+        OnDblClick(this);
+        break;
+    default:
+        break;  // the middle button and anything else
+    }
+}
+
+// The application window comes to the front first, so that the menu closes
+// when the user clicks elsewhere; what is queued runs before the menu opens.
+void TQVTrayIcon::MenuStep(int x, int y)
+{
+    if (Application) {
+        SetForegroundWindow(Application->Handle());
+        Application->ProcessMessages();
+    }
+    PopupMenu->Popup(x, y);
+}

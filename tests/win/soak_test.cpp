@@ -1,0 +1,84 @@
+// A long session at the tray: every button clicked and the menus opened a
+// thousand times, with the process's memory and the menus, menu items and
+// icons the program holds watched for growth.
+#include "TestSupport.h"
+
+#include <psapi.h>
+
+#include "framework/GuiObjects.h"
+
+namespace {
+
+int realMenus = 0;
+
+// The real menu, dismissed as a user would: Escape, which the menu's own
+// loop takes from the queue.
+BOOL WINAPI TrackAndDismiss(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner, const RECT* rect)
+{
+    ++realMenus;
+    PostMessageA(owner, WM_KEYDOWN, VK_ESCAPE, 0);
+    return TrackPopupMenu(menu, flags, x, y, reserved, owner, rect);
+}
+
+SIZE_T PrivateBytes()
+{
+    PROCESS_MEMORY_COUNTERS_EX counters = {};
+    counters.cb = sizeof(counters);
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                         sizeof(counters));
+    return counters.PrivateUsage;
+}
+
+void Report(const TQVTrayIcon* button, UINT mouseMessage)
+{
+    SendMessageA(button->NotifyWindow(), kTrayCallback, kTrayIconId, mouseMessage);
+}
+
+}  // namespace
+
+TEST_F(TamrikTest, ThousandsOfClicksAndMenusLeakNothing)
+{
+    WriteSettings("[Configuration]\r\nShutdownVisible=1\r\nTelnetVisible=1\r\n");
+    StartProgram();
+    const TfrmTamrik& f = Form();
+    const std::vector<TQVTrayIcon*> buttons = {f.trayTelnet,      f.trayMSDOS,     f.trayExplorer,
+                                               f.trayIconMin,     f.trayiconrestore, f.trayIconClose,
+                                               f.trayIconShutdown};
+    // A real menu takes Wine some milliseconds to show and take down, so the
+    // left clicks, which open the launchers' menus, count their menus
+    // through the seam, and one right click a round opens a real one.
+    const auto rounds = [&](int count) {
+        for (int i = 0; i < count; ++i) {
+            Platform().trackPopupMenu = FakeTrackPopupMenu;
+            for (const TQVTrayIcon* button : buttons) {
+                Report(button, WM_LBUTTONDOWN);
+                Report(button, WM_LBUTTONUP);
+            }
+            Platform().trackPopupMenu = TrackAndDismiss;
+            const TQVTrayIcon* button = buttons[static_cast<size_t>(i) % buttons.size()];
+            Report(button, WM_RBUTTONDOWN);
+            Report(button, WM_RBUTTONUP);
+            Application->ProcessMessages();
+        }
+    };
+    rounds(50);  // the heap and Wine's caches settle first
+    const GuiObjectCounts objects = LiveGuiObjects();
+    const SIZE_T memory = PrivateBytes();
+    realMenus = 0;
+    Seams().notifies.clear();
+    Seams().menus.clear();
+
+    rounds(1000);
+
+    EXPECT_EQ(realMenus, 1000);
+    EXPECT_EQ(Seams().menus.size(), 3000u);  // telnet, MS-DOS and drives open theirs on the left button
+    EXPECT_EQ(Seams().notifies.size(), 1000u * 4 * 2 * 7);  // each action button sinks and rises
+    EXPECT_EQ(LiveGuiObjects().menus, objects.menus);
+    EXPECT_EQ(LiveGuiObjects().menuItems, objects.menuItems);
+    EXPECT_EQ(LiveGuiObjects().icons, objects.icons);
+    EXPECT_EQ(LiveGuiObjects().icons, 11);
+    const SIZE_T grown = PrivateBytes() > memory ? PrivateBytes() - memory : 0;
+    EXPECT_LT(grown, 256u * 1024) << "private memory grew by " << grown << " bytes";
+    for (const int pressed : {f.ClosePressed, f.MinPressed, f.RestorePressed, f.ShutdownPressed})
+        EXPECT_EQ(pressed, kPressedUp);
+}

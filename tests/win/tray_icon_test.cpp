@@ -1,0 +1,293 @@
+// The tray icon component: its calls to the notification area and the
+// events it raises from the area's mouse reports.
+#include "TestSupport.h"
+
+#include "framework/GuiObjects.h"
+
+namespace {
+
+// A point the cursor is moved to, so that events can be seen to carry it.
+constexpr int kCursorX = 123;
+constexpr int kCursorY = 45;
+
+// Records every event of an icon as a short word.
+struct Recorder {
+    std::string log;
+    void Add(const std::string& word) { log += (log.empty() ? "" : " ") + word; }
+    static std::string Button(TMouseButton button) { return button == TMouseButton::mbLeft ? "L" : "R"; }
+    static std::string At(int x, int y) { return x == kCursorX && y == kCursorY ? "" : "@elsewhere"; }
+    void Down(TComponent*, TMouseButton b, TShiftState s, int x, int y) { Add("down" + Button(b) + Shift(s) + At(x, y)); }
+    void Up(TComponent*, TMouseButton b, TShiftState s, int x, int y) { Add("up" + Button(b) + Shift(s) + At(x, y)); }
+    void Move(TComponent*, TShiftState s, int x, int y) { Add("move" + Shift(s) + At(x, y)); }
+    void Click(TComponent*) { Add("click"); }
+    void DblClick(TComponent*) { Add("dbl"); }
+    void Popup(TComponent*) { Add("popup"); }
+    static std::string Shift(TShiftState shift) { return shift ? "+shift" : ""; }
+};
+
+class TrayIconTest : public TamrikTest {
+protected:
+    void SetUp() override
+    {
+        TamrikTest::SetUp();
+        Seams().commandLine = R"("C:\dir\Tamrik.exe" quiet)";  // no tray buttons of the program's own
+        StartProgram();
+        icon_ = owner_.Make<TQVTrayIcon>("icon");
+        icon_->Icon1().LoadFromResource("MINUP");
+        icon_->Icon2().LoadFromResource("MINDOWN");
+        Seams().notifies.clear();
+    }
+    void TearDown() override
+    {
+        owner_.Free(icon_);
+        TamrikTest::TearDown();
+    }
+    LRESULT Report(UINT mouseMessage)
+    {
+        SetCursorPos(kCursorX, kCursorY);
+        return SendMessageA(icon_->NotifyWindow(), kTrayCallback, kTrayIconId, mouseMessage);
+    }
+    const NotifyCall& OnlyCall() const
+    {
+        static const NotifyCall none = {};
+        EXPECT_EQ(Seams().notifies.size(), 1u);
+        return Seams().notifies.empty() ? none : Seams().notifies.back();
+    }
+
+    TComponent owner_{nullptr};
+    TQVTrayIcon* icon_ = nullptr;
+};
+
+}  // namespace
+
+TEST_F(TrayIconTest, CallsToTheNotificationAreaFollowTheStateTable)
+{
+    EXPECT_TRUE(Seams().notifies.empty());
+    EXPECT_FALSE(icon_->Shown());
+    EXPECT_EQ(icon_->ShownImage(), -1);
+    EXPECT_EQ(icon_->Interval(), 500u);
+
+    icon_->ShowIcon(1);
+    const NOTIFYICONDATAA& added = OnlyCall().data;
+    EXPECT_EQ(OnlyCall().message, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(added.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE));
+    EXPECT_EQ(added.cbSize, sizeof(void*) == 4 ? 88u : 104u);  // the first version's record
+    EXPECT_EQ(added.hWnd, icon_->NotifyWindow());
+    EXPECT_EQ(added.uID, 1u);
+    EXPECT_EQ(added.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON));
+    EXPECT_EQ(added.uCallbackMessage, static_cast<UINT>(WM_USER + 1));
+    EXPECT_EQ(added.hIcon, icon_->Icon1().Handle());
+    EXPECT_NE(added.hIcon, nullptr);
+    EXPECT_STREQ(added.szTip, "");
+    EXPECT_FALSE(IsWindowVisible(icon_->NotifyWindow()));
+
+    Seams().notifies.clear();
+    icon_->ShowIcon(2);
+    EXPECT_EQ(OnlyCall().message, static_cast<DWORD>(NIM_MODIFY));
+    EXPECT_EQ(OnlyCall().data.hIcon, icon_->Icon2().Handle());
+    EXPECT_EQ(icon_->ShownImage(), 2);
+
+    Seams().notifies.clear();
+    icon_->HideIcon();
+    EXPECT_EQ(OnlyCall().message, static_cast<DWORD>(NIM_DELETE));
+    EXPECT_EQ(OnlyCall().data.hIcon, icon_->Icon2().Handle());
+    icon_->HideIcon();
+    EXPECT_EQ(Seams().notifies.size(), 1u);
+    EXPECT_EQ(icon_->ShownImage(), -1);
+    EXPECT_FALSE(icon_->Shown());
+
+    // An empty image goes out as no icon at all.
+    Seams().notifies.clear();
+    icon_->ShowIcon(3);
+    EXPECT_EQ(OnlyCall().message, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(OnlyCall().data.hIcon, nullptr);
+}
+
+TEST_F(TrayIconTest, HintIsCutAndReachesAShownIconAtOnce)
+{
+    const std::string seventy(70, 'h');
+    icon_->SetHint("");  // unchanged: nothing happens, the tip flag stays off
+    icon_->SetHint(seventy);
+    EXPECT_TRUE(Seams().notifies.empty());
+    EXPECT_EQ(icon_->Hint(), seventy.substr(0, 64));
+
+    icon_->ShowIcon(1);  // the add carries the tip
+    EXPECT_EQ(OnlyCall().data.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
+    EXPECT_EQ(std::string(OnlyCall().data.szTip), seventy.substr(0, 63));
+
+    Seams().notifies.clear();
+    icon_->ShowIcon(2);
+    icon_->SetHint("Click me");
+    icon_->SetHint("Click me");
+    ASSERT_EQ(Seams().notifies.size(), 2u);
+    const NotifyCall& tipped = Seams().notifies.back();
+    EXPECT_EQ(tipped.message, static_cast<DWORD>(NIM_MODIFY));
+    EXPECT_EQ(tipped.data.hIcon, icon_->Icon2().Handle());
+    EXPECT_STREQ(tipped.data.szTip, "Click me");
+
+    // A fresh icon whose hint never changed adds without the tip flag.
+    Seams().notifies.clear();
+    TQVTrayIcon* plain = owner_.Make<TQVTrayIcon>("plain");
+    plain->SetHint("");
+    plain->ShowIcon(1);
+    EXPECT_EQ(OnlyCall().data.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON));
+    owner_.Free(plain);
+}
+
+TEST_F(TrayIconTest, MouseReportsRaiseTheirEventsInOrder)
+{
+    enum Wiring { kEvents = 1, kMenu = 2, kDownOnly = 4 };
+    const struct {
+        int wiring;
+        UINT mouse;
+        const char* events;
+    } cases[] = {
+        {kEvents | kMenu, WM_LBUTTONDOWN, "click downL"},
+        {kMenu, WM_LBUTTONDOWN, "popup"},
+        {kDownOnly, WM_LBUTTONDOWN, ""},  // no click: no mouse-down either
+        {kEvents | kMenu, WM_RBUTTONDOWN, "popup"},
+        {kEvents, WM_RBUTTONDOWN, "downR click"},
+        {kEvents | kMenu, WM_LBUTTONUP, "upL"},
+        {kEvents | kMenu, WM_RBUTTONUP, "upR"},
+        {kEvents | kMenu, WM_MOUSEMOVE, "move"},
+        {kEvents | kMenu, WM_LBUTTONDBLCLK, "dbl"},
+        {kEvents | kMenu, WM_RBUTTONDBLCLK, "dbl"},
+        {kEvents | kMenu, WM_MBUTTONDOWN, ""},
+        {kEvents | kMenu, WM_MBUTTONUP, ""},
+        {kEvents | kMenu, WM_MBUTTONDBLCLK, ""},
+        {kEvents | kMenu, WM_MOUSEWHEEL, ""},
+    };
+    TPopupMenu* menu = owner_.Make<TPopupMenu>("menu");
+    for (const auto& c : cases) {
+        Recorder recorder;
+        TQVTrayIcon* icon = owner_.Make<TQVTrayIcon>("wired");
+        if (c.wiring & (kEvents | kDownOnly))
+            icon->OnMouseDown.Bind(&recorder, &Recorder::Down);
+        if (c.wiring & kEvents) {
+            icon->OnMouseUp.Bind(&recorder, &Recorder::Up);
+            icon->OnMouseMove.Bind(&recorder, &Recorder::Move);
+            icon->OnClick.Bind(&recorder, &Recorder::Click);
+            icon->OnDblClick.Bind(&recorder, &Recorder::DblClick);
+        }
+        if (c.wiring & kMenu)
+            icon->PopupMenu = menu;
+        menu->OnPopup.Bind(&recorder, &Recorder::Popup);
+        Seams().menus.clear();
+        SetCursorPos(kCursorX, kCursorY);
+        EXPECT_EQ(SendMessageA(icon->NotifyWindow(), kTrayCallback, kTrayIconId, c.mouse), 0);
+        EXPECT_EQ(recorder.log, c.events) << "mouse message " << std::hex << c.mouse << " wiring " << c.wiring;
+        const bool popped = std::string(c.events) == "popup";
+        ASSERT_EQ(Seams().menus.size(), popped ? 1u : 0u);
+        if (popped) {
+            const MenuTrack& track = Seams().menus[0];
+            EXPECT_EQ(track.menu, menu->Handle());
+            EXPECT_EQ(track.flags, static_cast<UINT>(TPM_LEFTALIGN | TPM_RIGHTBUTTON));
+            EXPECT_EQ(track.x, kCursorX);
+            EXPECT_EQ(track.y, kCursorY);
+            EXPECT_EQ(track.owner, PopupCommandWindow());
+        }
+        owner_.Free(icon);
+    }
+    owner_.Free(menu);
+}
+
+TEST_F(TrayIconTest, MenuStepRunsWhatIsQueuedThenTheChosenItem)
+{
+    TPopupMenu* menu = owner_.Make<TPopupMenu>("menu");
+    TMenuItem* item = menu->Make<TMenuItem>("item", "Item");
+    menu->Insert(0, item);
+    icon_->PopupMenu = menu;
+    std::string log;
+    Handler queued{[&] { log += "queued "; }}, popup{[&] { log += "popup "; }}, chosen{[&] { log += "chosen"; }};
+    menu->OnPopup.Bind(&popup, &Handler::Run);
+    item->OnClick.Bind(&chosen, &Handler::Run);
+    // A click on another icon, queued before this one's menu opens.
+    TQVTrayIcon* other = owner_.Make<TQVTrayIcon>("other");
+    other->OnClick.Bind(&queued, &Handler::Run);
+    PostMessageA(other->NotifyWindow(), kTrayCallback, kTrayIconId, WM_LBUTTONDOWN);
+    Seams().onTrack = [&](const MenuTrack& track) {
+        log += "tracked ";
+        Choose(track, item);
+    };
+    Report(WM_RBUTTONDOWN);
+    EXPECT_EQ(log, "queued popup tracked ");  // the choice runs once the menu has closed
+    EXPECT_TRUE(PumpUntil([&] { return log.size() > 22; }));
+    EXPECT_EQ(log, "queued popup tracked chosen");
+    owner_.Free(other);
+}
+
+TEST_F(TrayIconTest, SessionEndDeletesTheIconAndDestructionDeletesItAgain)
+{
+    icon_->ShowIcon(1);
+    Seams().notifies.clear();
+    EXPECT_EQ(SendMessageA(icon_->NotifyWindow(), WM_QUERYENDSESSION, 0, 0), TRUE);
+    EXPECT_EQ(SendMessageA(icon_->NotifyWindow(), WM_ENDSESSION, FALSE, 0), 0);
+    EXPECT_TRUE(Seams().notifies.empty());
+    SendMessageA(icon_->NotifyWindow(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(OnlyCall().message, static_cast<DWORD>(NIM_DELETE));
+    EXPECT_TRUE(icon_->Shown());
+
+    Seams().notifies.clear();
+    owner_.Free(icon_);
+    icon_ = owner_.Make<TQVTrayIcon>("hidden");  // never shown: its end deletes all the same
+    owner_.Free(icon_);
+    ASSERT_EQ(Seams().notifies.size(), 2u);
+    EXPECT_EQ(Seams().notifies[0].message, static_cast<DWORD>(NIM_DELETE));
+    EXPECT_EQ(Seams().notifies[1].message, static_cast<DWORD>(NIM_DELETE));
+    icon_ = owner_.Make<TQVTrayIcon>("for teardown");
+}
+
+TEST_F(TrayIconTest, IntervalIsKeptAndCyclingShowsTheImagesInTurn)
+{
+    icon_->SetInterval(20);
+    EXPECT_EQ(icon_->Interval(), 20u);
+    icon_->CycleIcons(1, 2);
+    EXPECT_TRUE(PumpUntil([&] { return Seams().notifies.size() >= 3; }));
+    icon_->StopCycling();
+    ASSERT_GE(Seams().notifies.size(), 3u);
+    EXPECT_EQ(Seams().notifies[0].data.hIcon, icon_->Icon1().Handle());
+    EXPECT_EQ(Seams().notifies[1].data.hIcon, icon_->Icon2().Handle());
+    EXPECT_EQ(Seams().notifies[2].data.hIcon, icon_->Icon1().Handle());
+}
+
+TEST_F(TrayIconTest, MenuItemsKeepTheirOrderAndAreFreedWhenRemoved)
+{
+    const GuiObjectCounts before = LiveGuiObjects();
+    TPopupMenu* menu = owner_.Make<TPopupMenu>("menu");
+    for (const char* caption : {"Last", "-", "First"})
+        menu->Insert(0, menu->Make<TMenuItem>("", caption, std::string(caption) == "First"));
+    const HMENU handle = menu->Handle();
+    ASSERT_EQ(GetMenuItemCount(handle), 3);
+    const struct {
+        const char* caption;
+        UINT type, state;
+    } expected[] = {{"First", MFT_STRING, MFS_DEFAULT}, {"", MFT_SEPARATOR, 0}, {"Last", MFT_STRING, 0}};
+    for (int i = 0; i < 3; ++i) {
+        char caption[32] = {};
+        MENUITEMINFOA info = {};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_TYPE | MIIM_STATE | MIIM_ID;
+        info.dwTypeData = caption;
+        info.cch = sizeof(caption);
+        ASSERT_TRUE(GetMenuItemInfoA(handle, static_cast<UINT>(i), TRUE, &info));
+        EXPECT_STREQ(caption, expected[i].caption);
+        EXPECT_EQ(info.fType & MFT_SEPARATOR, expected[i].type);
+        EXPECT_EQ(info.fState & MFS_DEFAULT, expected[i].state);
+        EXPECT_EQ(info.wID, menu->Item(i)->Command());
+    }
+    // Rebuilt the way the tray menus are before each popup, many times over:
+    // removed items go at once, and their commands are used again.
+    for (int round = 0; round < 40000; ++round) {
+        while (menu->Count() > 1)
+            menu->Delete(0);
+        menu->Insert(0, menu->Make<TMenuItem>("", "Site"));
+        menu->Insert(0, menu->Make<TMenuItem>("", "-"));
+    }
+    EXPECT_EQ(GetMenuItemCount(handle), 3);
+    EXPECT_EQ(LiveGuiObjects().menuItems, before.menuItems + 3);
+    for (int i = 0; i < menu->Count(); ++i)
+        EXPECT_LT(menu->Item(i)->Command(), 0x10000u);
+    owner_.Free(menu);
+    EXPECT_EQ(LiveGuiObjects().menuItems, before.menuItems);
+    EXPECT_EQ(LiveGuiObjects().menus, before.menus);
+}
