@@ -44,30 +44,48 @@ void TfrmTamrik::LoadSettings()
     lstSites->SetItems(SitesFromSection(ini.ReadSectionValues(kYourSites)));
 }
 
+namespace {
+
+std::string Flag(bool on)
+{
+    return on ? "1" : "0";
+}
+
+}  // namespace
+
+TfrmTamrik::StoredSettings TfrmTamrik::CurrentSettings() const
+{
+    return {{
+                {"Depth", std::to_string(spnDepth->Value())},
+                {"BadDrive", txtBadDrive->Text()},
+                {"MinimizeVisible", Flag(chkMin->Checked())},
+                {"RestoreVisible", Flag(chkRestore->Checked())},
+                {"CloseVisible", Flag(chkClose->Checked())},
+                {"ShutdownVisible", Flag(chkShutdown->Checked())},
+                {"ShowOnStartup", Flag(chkShowOnStartup->Checked())},
+                {"MSDOSVisible", Flag(chkMSDOS->Checked())},
+                {"ExplorerVisible", Flag(chkExplorer->Checked())},
+                {"TelnetVisible", Flag(chkTelnet->Checked())},
+                {"MSDOScommand", txtMSDOScommand->Text()},
+                {"MSDOSdir", txtMSDOSdir->Text()},
+                {"TelnetProg", txtTelnetProg->Text()},
+                {"MSDOSprog", txtMSDOSprog->Text()},
+                {"txtIgnore", txtIgnore->Text()},
+                {"MSDOSorExplorer", Flag(radMSDOS->Checked())},
+                {"ShutdownMenu", Flag(radShutdownMenu->Checked())},
+                {"PromptOnClose", Flag(chkPromptOnClose->Checked())},
+                {"DoReboot", Flag(chkDoReboot->Checked())},
+            },
+            lstSites->Items()};
+}
+
 void TfrmTamrik::SaveSettings()
 {
+    const StoredSettings settings = CurrentSettings();
     TIniFile ini(kSettingsFile);
-    ini.WriteInteger(kConfiguration, "Depth", spnDepth->Value());
-    ini.WriteString(kConfiguration, "BadDrive", txtBadDrive->Text());
-    ini.WriteBool(kConfiguration, "MinimizeVisible", chkMin->Checked());
-    ini.WriteBool(kConfiguration, "RestoreVisible", chkRestore->Checked());
-    ini.WriteBool(kConfiguration, "CloseVisible", chkClose->Checked());
-    ini.WriteBool(kConfiguration, "ShutdownVisible", chkShutdown->Checked());
-    ini.WriteBool(kConfiguration, "ShowOnStartup", chkShowOnStartup->Checked());
-    ini.WriteBool(kConfiguration, "MSDOSVisible", chkMSDOS->Checked());
-    ini.WriteBool(kConfiguration, "ExplorerVisible", chkExplorer->Checked());
-    ini.WriteBool(kConfiguration, "TelnetVisible", chkTelnet->Checked());
-    ini.WriteString(kConfiguration, "MSDOScommand", txtMSDOScommand->Text());
-    ini.WriteString(kConfiguration, "MSDOSdir", txtMSDOSdir->Text());
-    ini.WriteString(kConfiguration, "TelnetProg", txtTelnetProg->Text());
-    ini.WriteString(kConfiguration, "MSDOSprog", txtMSDOSprog->Text());
-    ini.WriteString(kConfiguration, "txtIgnore", txtIgnore->Text());
-    ini.WriteInteger(kConfiguration, "MSDOSorExplorer", radMSDOS->Checked() ? 1 : 0);
-    ini.WriteInteger(kConfiguration, "ShutdownMenu", radShutdownMenu->Checked() ? 1 : 0);
-    ini.WriteBool(kConfiguration, "PromptOnClose", chkPromptOnClose->Checked());
-    ini.WriteBool(kConfiguration, "DoReboot", chkDoReboot->Checked());
+    for (const auto& [key, value] : settings.configuration)
+        ini.WriteString(kConfiguration, key, value);
     ini.EraseSection(kYourSites);
-    const std::vector<std::string> sites = lstSites->Items();
-    if (!sites.empty())
-        ini.WriteSectionValues(kYourSites, SectionFromSites(sites));
+    if (!settings.sites.empty())
+        ini.WriteSectionValues(kYourSites, SectionFromSites(settings.sites));
 }

@@ -24,7 +24,11 @@ void TfrmTamrik::RequestShutdown(unsigned exitFlags)
 {
     // A forced end kills the program without a word, before the save at the
     // end of the run.
-    if (exitFlags & kEwxForce)
-        Application->Guard([this] { SaveSettings(); });
+    if (exitFlags & kEwxForce) {
+        Application->Guard([this] {
+            SaveSettings();
+            savedForForcedEnd_ = CurrentSettings();
+        });
+    }
     RequestSessionEnd(exitFlags);
 }

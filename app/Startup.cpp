@@ -74,6 +74,11 @@ void TfrmTamrik::FormActivate(TComponent*)
 
 void TfrmTamrik::FormDestroy(TComponent*)
 {
+    // Once a forced end has been asked for, the kill may come at any moment;
+    // rewriting the file then could leave it cut short. What is on disk
+    // already is kept unless a setting has changed since.
+    if (savedForForcedEnd_ && *savedForForcedEnd_ == CurrentSettings())
+        return;
     SaveSettings();
 }
 

@@ -2,7 +2,10 @@
 // buttons and menus, and home of all program logic in its event handlers.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "components/QVTrayIcon.h"
 #include "framework/Application.h"
@@ -138,6 +141,16 @@ public:
     // Asks Windows to end the session; a forced end writes the settings
     // first, since it gives the program no chance to.
     void RequestShutdown(unsigned exitFlags);
+    // Every stored setting as the file holds it, in the order it is written.
+    struct StoredSettings {
+        std::vector<std::pair<const char*, std::string>> configuration;
+        std::vector<std::string> sites;
+        bool operator==(const StoredSettings& other) const
+        {
+            return configuration == other.configuration && sites == other.sites;
+        }
+    };
+    StoredSettings CurrentSettings() const;
     void LoadSettings();
     void SaveSettings();
 
@@ -150,6 +163,8 @@ private:
 
     FontHandle boldFont_;
     FontHandle titleFont_;
+    // What was written just before a forced end was asked for.
+    std::optional<StoredSettings> savedForForcedEnd_;
 };
 
 extern TfrmTamrik* frmTamrik;

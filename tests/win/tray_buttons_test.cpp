@@ -243,3 +243,25 @@ TEST_F(TamrikTest, ShutdownMenuModeAlsoClosesTheProgramManager)
     EXPECT_TRUE(PumpUntil([&] { return application.closes == 3; }));
     EXPECT_EQ(progman.closes, 1);
 }
+
+// Once a forced end is asked for, the kill may come while the file is being
+// written; the end of the run leaves it alone unless a setting changed since.
+TEST_F(TamrikTest, ForcedShutdownWritesTheSettingsOnce)
+{
+    for (const bool changedSince : {false, true}) {
+        StartProgram();
+        Form().radShutdown->SetChecked(true);
+        Report(Form().trayIconShutdown, WM_LBUTTONDOWN);
+        ASSERT_EQ(Seams().exitFlags.back(), 5u);
+        const std::string onDisk = "[Configuration]\r\nmarker=1\r\n";
+        WriteSettings(onDisk);
+        if (changedSince)
+            Form().chkMin->SetChecked(false);
+        EndProgram();
+        if (changedSince) {
+            EXPECT_NE(ReadSettings().find("MinimizeVisible=0"), std::string::npos);
+        } else {
+            EXPECT_EQ(ReadSettings(), onDisk);
+        }
+    }
+}
