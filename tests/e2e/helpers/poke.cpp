@@ -8,6 +8,11 @@
 //   poke.exe windows CLASS                      every top-level window of the process
 //                                               that owns a window of CLASS:
 //                                               "class|title|visible"
+//   poke.exe children CLASS                     every child window of the window of CLASS,
+//                                               in z order: "class|title|left,top,right,bottom"
+//                                               on the screen
+//   poke.exe tip CLASS                          the text of each shown tooltip of the process
+//                                               that owns a window of CLASS
 //   poke.exe dialogs CAPTION                    "dialog|text" per dialog box with that caption
 //   poke.exe press CAPTION                      presses OK on the dialog box with that caption
 // Numbers may be given in decimal or 0x hexadecimal. Exits 3 when the window
@@ -80,6 +85,30 @@ BOOL CALLBACK VisitDialog(HWND window, LPARAM param)
     return TRUE;
 }
 
+BOOL CALLBACK PrintChild(HWND child, LPARAM)
+{
+    RECT rect = {};
+    GetWindowRect(child, &rect);
+    std::printf("%s|%s|%ld,%ld,%ld,%ld\n", ClassOf(child).c_str(), TitleOf(child).c_str(), rect.left, rect.top,
+                rect.right, rect.bottom);
+    return TRUE;
+}
+
+// A tooltip keeps its text to itself: only WM_GETTEXT, sent, gives it out.
+BOOL CALLBACK PrintShownTip(HWND window, LPARAM param)
+{
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process != *reinterpret_cast<const DWORD*>(param) || ClassOf(window) != "tooltips_class32" ||
+        !IsWindowVisible(window))
+        return TRUE;
+    char text[256] = {};
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &copied);
+    std::printf("%s\n", text);
+    return TRUE;
+}
+
 ULONG_PTR Number(const char* text)
 {
     return static_cast<ULONG_PTR>(std::strtoull(text, nullptr, 0));
@@ -102,6 +131,14 @@ int main(int argc, char** argv)
         return 3;
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
+    if (command == "children") {
+        EnumChildWindows(window, PrintChild, 0);
+        return 0;
+    }
+    if (command == "tip") {
+        EnumWindows(PrintShownTip, reinterpret_cast<LPARAM>(&process));
+        return 0;
+    }
     if (command == "windows") {
         EnumWindows(PrintWindowOf, reinterpret_cast<LPARAM>(&process));
         return 0;

@@ -1,0 +1,228 @@
+// End-to-end tests of the tray icons. With no desktop tray on the display,
+// Wine shows a tray window of its own, "Wine System Tray", with each icon in
+// a child window of its own, left to right in the order they came; xdotool
+// points at them and clicks them as a user would.
+#include "E2eSupport.h"
+
+namespace {
+
+const char kTray[] = "__winex11_standalone_tray";
+
+// The icons in the order the program puts them up, by their tips.
+enum Icon { kTelnet, kMSDOS, kDrives, kMinimize, kRestore, kClose, kShutdown };
+const std::vector<std::string> kTips = {
+    "Click to popup list of sites...",          "Click to open DOS box...",
+    "Click to popup list of drives...",         "Click to minimize all applications...",
+    "Click to restore minimized applications...", "Click to close all applications...",
+    "Click to shutdown computer...",
+};
+const Keys kEveryIcon = {{"TelnetVisible", "1"},   {"MSDOSVisible", "1"},   {"ExplorerVisible", "1"},
+                         {"MinimizeVisible", "1"}, {"RestoreVisible", "1"}, {"CloseVisible", "1"},
+                         {"ShutdownVisible", "1"}};
+
+// Wine's tray is a visible, titled top-level window like any application's,
+// so the sweeps would take it too and leave nothing to click; "beta" and
+// "marker" leave exactly the Eligible() targets.
+const char kIgnore[] = "beta,Wine System Tray,marker";
+
+Keys With(Keys keys, const Keys& more)
+{
+    keys.insert(keys.end(), more.begin(), more.end());
+    return keys;
+}
+
+struct Point {
+    int x;
+    int y;
+};
+
+// The centre of every icon on the screen, left to right.
+std::vector<Point> IconCentres()
+{
+    std::vector<Point> icons;
+    std::istringstream lines(Poke({"children", kTray}));
+    for (std::string line; std::getline(lines, line);) {
+        int left, top, right, bottom;
+        if (std::sscanf(line.c_str(), "__winex11_tray_icon||%d,%d,%d,%d", &left, &top, &right, &bottom) == 4)
+            icons.push_back({(left + right) / 2, (top + bottom) / 2});
+    }
+    std::sort(icons.begin(), icons.end(), [](const Point& a, const Point& b) { return a.x < b.x; });
+    return icons;
+}
+
+void MoveTo(const Point& point, Args then = {})
+{
+    Args args = {"xdotool", "mousemove", std::to_string(point.x), std::to_string(point.y)};
+    args.insert(args.end(), then.begin(), then.end());
+    Execute(args);
+}
+
+// Tips are windows of Wine's tray, in explorer.exe, and show half a second
+// after the mouse stops on an icon. The mouse leaves again and the tip goes
+// before the next icon, so no tip is read twice.
+std::string TipOf(const Point& icon)
+{
+    MoveTo(icon);
+    std::string tip;
+    Eventually([&] {
+        tip = Poke({"tip", kTray});
+        return std::count(tip.begin(), tip.end(), '\n') == 1;
+    });
+    MoveTo({1000, 740});  // a bare corner of the screen
+    EXPECT_TRUE(Eventually([] { return Poke({"tip", kTray}).empty(); })) << "the tip stayed";
+    return tip.substr(0, tip.find('\n'));
+}
+
+// A line per target, so that a failure shows every one.
+std::string Describe(const std::map<std::string, TargetState>& states)
+{
+    std::string text;
+    for (const auto& [name, state] : states)
+        text += name + " iconic=" + std::to_string(state.iconic) + " closes=" + std::to_string(state.closes) + "\n";
+    return text;
+}
+
+// The log is emptied first: an earlier report's end would pass for this one's.
+std::string Targets()
+{
+    WriteFile(kLog, "");
+    return Describe(Report());
+}
+
+// The eligible targets minimized or not and closed so many times, the
+// program-manager target closed progmanCloses times, the rest untouched.
+std::string Expected(bool minimized, int closes, int progmanCloses = 0)
+{
+    std::map<std::string, TargetState> states;
+    for (const std::string& target : kTargets)
+        states[target] = {Eligible(target) && minimized,
+                          Eligible(target) ? closes : target == "progman" ? progmanCloses : 0};
+    return Describe(states);
+}
+
+// A click reaches the program, and the sweep the targets, a moment later.
+// A restored target comes to the front, yet the icons stay clear to click:
+// with no window manager only a window's client area shows, and the topmost
+// target's begins at y=43, just under the tray's row of icons.
+void ExpectTargets(const std::string& expected)
+{
+    std::string seen;
+    Eventually([&] { return (seen = Targets()) == expected; });
+    EXPECT_EQ(seen, expected);
+}
+
+bool MenuShown()
+{
+    const std::vector<std::string> visible = VisibleWindows();
+    return std::count(visible.begin(), visible.end(), "#32768|") == 1;
+}
+
+class TrayRun : public TamrikRun {
+protected:
+    void Start(size_t count)
+    {
+        tamrik_ = StartTamrik({});
+        ASSERT_TRUE(Eventually([&] { return (icons_ = IconCentres()).size() == count; }))
+            << icons_.size() << " icons instead of " << count;
+    }
+
+    std::vector<std::string> Tips()
+    {
+        std::vector<std::string> tips;
+        for (const Point& icon : icons_)
+            tips.push_back(TipOf(icon));
+        EXPECT_EQ(IconCentres().size(), icons_.size()) << "an icon came late";
+        return tips;
+    }
+
+    // The mouse button as xdotool numbers it: 1 left, 3 right.
+    void Click(Icon icon, const char* button) { MoveTo(icons_.at(icon), {"click", button}); }
+
+    // Once the program has gone, whatever it asked of the targets has reached them.
+    void End()
+    {
+        Poke({"post", "TApplication", kWmClose, "0", "0"});
+        ASSERT_EQ(WaitExit(tamrik_), 0) << "Tamrik did not end";
+    }
+
+    pid_t tamrik_ = 0;
+    std::vector<Point> icons_;
+};
+
+using TrayIcons = TrayRun;
+using TrayClicks = TrayRun;
+using TrayMenu = TrayRun;
+
+TEST_F(TrayIcons, EveryIconEnabledGivesSevenInTheirOrder)
+{
+    Seed(With(kEveryIcon, {{"ShowOnStartup", "0"}}));
+    ASSERT_NO_FATAL_FAILURE(Start(7));
+    EXPECT_EQ(Tips(), kTips);
+}
+
+TEST_F(TrayIcons, StoredDefaultsGiveFiveInTheirOrder)
+{
+    ASSERT_NO_FATAL_FAILURE(Start(5));
+    EXPECT_EQ(Tips(), std::vector<std::string>(kTips.begin() + kMSDOS, kTips.begin() + kShutdown));
+}
+
+TEST_F(TrayClicks, MinimizeRestoreAndCloseSweepTheEligibleWindowsAlone)
+{
+    Seed(With(kEveryIcon, {{"ShowOnStartup", "0"}, {"txtIgnore", kIgnore}}));
+    StartTargets();
+    ASSERT_NO_FATAL_FAILURE(Start(7));
+    Click(kMinimize, "1");
+    ExpectTargets(Expected(true, 0));
+    Click(kRestore, "1");
+    ExpectTargets(Expected(false, 0));
+    Click(kClose, "1");
+    ExpectTargets(Expected(false, 1));
+    ASSERT_NO_FATAL_FAILURE(End());
+    EXPECT_EQ(Targets(), Expected(false, 1));
+}
+
+TEST_F(TrayClicks, ShutdownInMenuModeClosesTheProgramManagerToo)
+{
+    Seed(With(kEveryIcon, {{"ShowOnStartup", "0"}, {"txtIgnore", kIgnore}, {"ShutdownMenu", "1"}}));
+    StartTargets();
+    ASSERT_NO_FATAL_FAILURE(Start(7));
+    Click(kShutdown, "1");
+    ExpectTargets(Expected(false, 1, 1));
+    ASSERT_NO_FATAL_FAILURE(End());
+    EXPECT_EQ(Targets(), Expected(false, 1, 1));
+}
+
+// Another process's menu cannot be read under Wine; the open menu shows as
+// a visible window of class #32768, and takes the keyboard.
+TEST_F(TrayMenu, ExitEndsTheRunAndWritesTheSettings)
+{
+    const Keys seeded = With(kEveryIcon, {{"ShowOnStartup", "0"}});
+    Seed(seeded);
+    ASSERT_NO_FATAL_FAILURE(Start(7));
+    Click(kClose, "3");
+    ASSERT_TRUE(Eventually(MenuShown)) << "no menu";
+    Execute({"xdotool", "key", "x"});
+    ASSERT_EQ(WaitExit(tamrik_), 0) << "Tamrik did not end";
+    EXPECT_EQ(ReadFile(kSettings), Configuration(seeded));
+}
+
+TEST_F(TrayMenu, PropertiesShowsTheWindowAgainAfterOK)
+{
+    Seed(With(kEveryIcon, {{"ShowOnStartup", "1"}}));
+    ASSERT_NO_FATAL_FAILURE(Start(7));
+    ASSERT_TRUE(Eventually(PropertiesShown)) << "the Properties window did not come up";
+    std::string window;
+    ASSERT_TRUE(Eventually([&] {
+        window = Capture({"xdotool", "search", "--onlyvisible", "--name", "^Tamrik 1\\.7$"});
+        return !window.empty();
+    }));
+    // The centre of OK, in the window's client area.
+    Execute({"xdotool", "mousemove", "--window", window.substr(0, window.find('\n')), "342", "239", "click", "1"});
+    ASSERT_TRUE(Eventually([] { return !PropertiesShown(); })) << "OK left the window up";
+    Click(kMinimize, "3");
+    ASSERT_TRUE(Eventually(MenuShown)) << "no menu";
+    Execute({"xdotool", "key", "Down", "Return"});
+    EXPECT_TRUE(Eventually(PropertiesShown)) << "Properties... did not bring the window back";
+}
+
+}  // namespace
