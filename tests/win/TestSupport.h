@@ -161,6 +161,12 @@ struct Handler {
     void Run(TComponent*) { body(); }
 };
 
+// The notification area's report of mouse activity on a tray icon.
+inline LRESULT TrayReport(const TQVTrayIcon* icon, UINT mouseMessage)
+{
+    return SendMessageA(icon->NotifyWindow(), kTrayCallback, kTrayIconId, mouseMessage);
+}
+
 // A BN_CLICKED from control to its parent, as a click delivers it.
 inline void Click(TControl* control)
 {

@@ -46,11 +46,6 @@ SIZE_T PrivateBytes()
     return counters.PagefileUsage;
 }
 
-void Report(const TQVTrayIcon* button, UINT mouseMessage)
-{
-    SendMessageA(button->NotifyWindow(), kTrayCallback, kTrayIconId, mouseMessage);
-}
-
 }  // namespace
 
 TEST_F(TamrikTest, ThousandsOfClicksAndMenusLeakNothing)
@@ -69,13 +64,13 @@ TEST_F(TamrikTest, ThousandsOfClicksAndMenusLeakNothing)
         for (int i = 0; i < count; ++i) {
             Platform().trackPopupMenu = CountMenu;
             for (const TQVTrayIcon* button : buttons) {
-                Report(button, WM_LBUTTONDOWN);
-                Report(button, WM_LBUTTONUP);
+                TrayReport(button, WM_LBUTTONDOWN);
+                TrayReport(button, WM_LBUTTONUP);
             }
             Platform().trackPopupMenu = TrackAndDismiss;
             const TQVTrayIcon* button = buttons[static_cast<size_t>(i) % buttons.size()];
-            Report(button, WM_RBUTTONDOWN);
-            Report(button, WM_RBUTTONUP);
+            TrayReport(button, WM_RBUTTONDOWN);
+            TrayReport(button, WM_RBUTTONUP);
             Application->ProcessMessages();
         }
     };

@@ -50,11 +50,6 @@ std::string Refreshed(const char* images)  // min, restore, close, shutdown
            ", modify restore " + images[1] + ", modify close " + images[2] + ", modify shutdown " + images[3];
 }
 
-LRESULT Report(const TQVTrayIcon* button, UINT mouseMessage)
-{
-    return SendMessageA(button->NotifyWindow(), kTrayCallback, kTrayIconId, mouseMessage);
-}
-
 std::vector<std::string> MenuCaptions(const TPopupMenu* menu)
 {
     std::vector<std::string> captions;
@@ -129,27 +124,27 @@ TEST_F(TamrikTest, ActionButtonsActThenSinkWhileHeld)
         TestWindow::Log().clear();
         Seams().notifies.clear();
 
-        Report(button, WM_LBUTTONDOWN);
+        TrayReport(button, WM_LBUTTONDOWN);
         EXPECT_EQ(Calls(), Refreshed(c.sunken)) << c.button;
         EXPECT_TRUE(PumpUntil([&] { return TestWindow::Log() == c.action; })) << c.button << ": " << TestWindow::Log();
         if (*c.action == 'x') {
             EXPECT_EQ(callsAtAction, 0u) << c.button << ": the action runs before the button sinks";
         }
         Seams().notifies.clear();
-        Report(button, WM_LBUTTONUP);
+        TrayReport(button, WM_LBUTTONUP);
         EXPECT_EQ(Calls(), Refreshed("1111")) << c.button;
 
         // A double-click acts once: its second press is a double-click.
-        Report(button, WM_LBUTTONDBLCLK);
-        Report(button, WM_LBUTTONUP);
+        TrayReport(button, WM_LBUTTONDBLCLK);
+        TrayReport(button, WM_LBUTTONUP);
         Application->ProcessMessages();
         EXPECT_EQ(TestWindow::Log(), c.action) << c.button;
 
         // The right button opens the menu and presses nothing.
         Seams().notifies.clear();
         Seams().menus.clear();
-        Report(button, WM_RBUTTONDOWN);
-        Report(button, WM_RBUTTONUP);
+        TrayReport(button, WM_RBUTTONDOWN);
+        TrayReport(button, WM_RBUTTONUP);
         ASSERT_EQ(Seams().menus.size(), 1u);
         EXPECT_EQ(Seams().menus[0].menu, Form().popTamrik->Handle());
         EXPECT_EQ(Calls(), "") << c.button;
@@ -164,7 +159,7 @@ TEST_F(TamrikTest, LauncherButtonsOpenTheirMenuWithEitherButton)
     for (const auto& [button, menu] : cases) {
         for (const UINT press : {WM_LBUTTONDOWN, WM_RBUTTONDOWN}) {
             Seams().menus.clear();
-            Report(button, press);
+            TrayReport(button, press);
             ASSERT_EQ(Seams().menus.size(), 1u);
             EXPECT_EQ(Seams().menus[0].menu, menu->Handle());
         }
@@ -187,7 +182,7 @@ TEST_F(TamrikTest, MenusOfferPropertiesAndExit)
         Click(Form().btnOK);
         ASSERT_FALSE(Form().Visible());
         Seams().onTrack = [item = item](const MenuTrack& track) { Choose(track, item); };
-        Report(button, WM_RBUTTONDOWN);
+        TrayReport(button, WM_RBUTTONDOWN);
         EXPECT_TRUE(PumpUntil([] { return frmTamrik->Visible(); })) << item->Caption();
     }
 
@@ -196,7 +191,7 @@ TEST_F(TamrikTest, MenusOfferPropertiesAndExit)
         DeleteFileA(SettingsPath().c_str());
         TMenuItem* quit = explorerMenu ? Form().MenuItem3 : Form().popQuit;
         Seams().onTrack = [quit](const MenuTrack& track) { Choose(track, quit); };
-        Report(explorerMenu ? Form().trayExplorer : Form().trayIconClose, WM_RBUTTONDOWN);
+        TrayReport(explorerMenu ? Form().trayExplorer : Form().trayIconClose, WM_RBUTTONDOWN);
         EXPECT_TRUE(PumpUntil([] { return Application->Terminated(); })) << quit->Name();
         EndProgram();
         EXPECT_NE(ReadSettings().find("MinimizeVisible=1"), std::string::npos);
@@ -217,7 +212,7 @@ TEST_F(TamrikTest, ShutdownButtonRequestsTheConfiguredEnd)
         Form().radShutdown->SetChecked(true);
         Form().chkPromptOnClose->SetChecked(c.prompt);
         Form().chkDoReboot->SetChecked(c.reboot);
-        Report(Form().trayIconShutdown, WM_LBUTTONDOWN);
+        TrayReport(Form().trayIconShutdown, WM_LBUTTONDOWN);
         EXPECT_EQ(Seams().exitFlags, std::vector<UINT>{c.flags});
         // A forced end would give the end-of-run save no chance.
         EXPECT_EQ(Seams().settingsWrittenAtExit, std::vector<bool>{(c.flags & kEwxForce) != 0});
@@ -251,7 +246,7 @@ TEST_F(TamrikTest, ForcedShutdownWritesTheSettingsOnce)
     for (const bool changedSince : {false, true}) {
         StartProgram();
         Form().radShutdown->SetChecked(true);
-        Report(Form().trayIconShutdown, WM_LBUTTONDOWN);
+        TrayReport(Form().trayIconShutdown, WM_LBUTTONDOWN);
         ASSERT_EQ(Seams().exitFlags.back(), 5u);
         const std::string onDisk = "[Configuration]\r\nmarker=1\r\n";
         WriteSettings(onDisk);

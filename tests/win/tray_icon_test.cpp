@@ -42,11 +42,6 @@ protected:
         owner_.Free(icon_);
         TamrikTest::TearDown();
     }
-    LRESULT Report(UINT mouseMessage)
-    {
-        SetCursorPos(kCursorX, kCursorY);
-        return SendMessageA(icon_->NotifyWindow(), kTrayCallback, kTrayIconId, mouseMessage);
-    }
     const NotifyCall& OnlyCall() const
     {
         static const NotifyCall none = {};
@@ -174,7 +169,7 @@ TEST_F(TrayIconTest, MouseReportsRaiseTheirEventsInOrder)
         menu->OnPopup.Bind(&recorder, &Recorder::Popup);
         Seams().menus.clear();
         SetCursorPos(kCursorX, kCursorY);
-        EXPECT_EQ(SendMessageA(icon->NotifyWindow(), kTrayCallback, kTrayIconId, c.mouse), 0);
+        EXPECT_EQ(TrayReport(icon, c.mouse), 0);
         EXPECT_EQ(recorder.log, c.events) << "mouse message " << std::hex << c.mouse << " wiring " << c.wiring;
         const bool popped = std::string(c.events) == "popup";
         ASSERT_EQ(Seams().menus.size(), popped ? 1u : 0u);
@@ -209,7 +204,7 @@ TEST_F(TrayIconTest, MenuStepRunsWhatIsQueuedThenTheChosenItem)
         log += "tracked ";
         Choose(track, item);
     };
-    Report(WM_RBUTTONDOWN);
+    TrayReport(icon_, WM_RBUTTONDOWN);
     EXPECT_EQ(log, "queued popup tracked ");  // the choice runs once the menu has closed
     EXPECT_TRUE(PumpUntil([&] { return log.size() > 22; }));
     EXPECT_EQ(log, "queued popup tracked chosen");
