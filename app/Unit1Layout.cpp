@@ -83,7 +83,7 @@ void TfrmTamrik::CreateControls()
     Button3 = Make<TButton>("Button3", pageTelnet, TBounds{18, 116, 58, 23}, "Browse:", 5);
     txtTelnetProg = Make<TEdit>("txtTelnetProg", pageTelnet, TBounds{82, 117, 150, 21}, "", 4);
     Label6 = Make<TLabel>("Label6", pageTelnet, 239, 10, "Sites to display:");
-    lstSites = Make<TListBox>("lstSites", pageTelnet, TBounds{237, 27, 207, 111}, 6);
+    lstSites = Make<TListBox>("lstSites", pageTelnet, TBounds{237, 27, 207, 111}, 6, true);
 
     for (TCheckBox* box : {chkMin, chkRestore, chkClose, chkShutdown, chkExplorer, chkMSDOS, chkTelnet})
         box->SetFont(boldFont_.get());

@@ -99,9 +99,12 @@ bool TApplication::ProcessMessage()
         return true;
     }
     // Dialog keys (Tab, Enter, access keys) for the form the message is for.
+    // There is no cancel button: Escape sends IDCANCEL, which no control
+    // answers to, so it does nothing.
     const HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    if (root && TForm::FromHandle(root) && IsDialogMessageA(root, &msg))
-        return true;
+    if (TForm* form = root ? TForm::FromHandle(root) : nullptr)
+        if (form->DialogKey(msg) || IsDialogMessageA(root, &msg))
+            return true;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
     return true;

@@ -11,6 +11,9 @@ namespace {
 
 // Each of our windows carries a pointer back to its wrapper.
 const char kWrapperProperty[] = "TamrikControl";
+// A standard control we filter keeps its own procedure here; the wrapper
+// may be gone while the last messages of the window arrive.
+const char kPreviousProcProperty[] = "TamrikPreviousProc";
 
 HINSTANCE Instance()
 {
@@ -337,6 +340,9 @@ TSpinEdit::TSpinEdit(TComponent* owner, std::string name, TControl* parent, cons
     SetTabOrder(tabOrder);
     CreateHandle("EDIT", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, parent->Handle(),
                  bounds, {});
+    SetPropA(Handle(), kPreviousProcProperty,
+             reinterpret_cast<HANDLE>(
+                 SetWindowLongPtrA(Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TSpinEdit::FieldProc))));
     // The buttons sit inside the field's own rectangle, at its right edge.
     upDown_ = CreateWindowExA(0, UPDOWN_CLASSA, nullptr,
                               WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
@@ -357,10 +363,38 @@ void TSpinEdit::SetValue(int value)
     SetText(std::to_string(std::clamp(value, min_, max_)));
 }
 
+LRESULT CALLBACK TSpinEdit::FieldProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const auto previous = reinterpret_cast<WNDPROC>(GetPropA(window, kPreviousProcProperty));
+    if (message == WM_CHAR && !Accepts(static_cast<char>(wParam))) {
+        MessageBeep(MB_OK);
+        return 0;
+    }
+    if (message == WM_NCDESTROY)
+        RemovePropA(window, kPreviousProcProperty);
+    return CallWindowProcA(previous, window, message, wParam, lParam);
+}
+
+// Digits, signs, the user's decimal separator, and the control characters
+// of editing (Backspace, Ctrl+C, Ctrl+V...), but not Enter.
+bool TSpinEdit::Accepts(char key)
+{
+    char separator[8] = ".";
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, sizeof(separator));
+    const auto code = static_cast<unsigned char>(key);
+    return (key >= '0' && key <= '9') || key == '+' || key == '-' || key == separator[0] ||
+           (code < ' ' && key != '\r');
+}
+
+// Leaving the field brings an out-of-range value to the nearer limit; any
+// other text, even one that is not a number, stays as typed.
 void TSpinEdit::Command(WORD code)
 {
-    if (code == EN_KILLFOCUS)
-        SetValue(Value());
+    if (code != EN_KILLFOCUS)
+        return;
+    const int value = Value();
+    if (value != std::clamp(value, min_, max_))
+        SetValue(value);
 }
 
 LRESULT TSpinEdit::Notify(const NMHDR& header)
@@ -374,13 +408,14 @@ LRESULT TSpinEdit::Notify(const NMHDR& header)
 
 // --- TListBox ---------------------------------------------------------------
 
-TListBox::TListBox(TComponent* owner, std::string name, TControl* parent, const TBounds& bounds, int tabOrder)
+TListBox::TListBox(TComponent* owner, std::string name, TControl* parent, const TBounds& bounds, int tabOrder,
+                   bool sorted)
     : TControl(owner, std::move(name))
 {
     SetTabOrder(tabOrder);
     CreateHandle("LISTBOX",
                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_EXTENDEDSEL |
-                     LBS_NOINTEGRALHEIGHT,
+                     LBS_NOINTEGRALHEIGHT | (sorted ? LBS_SORT : 0),
                  WS_EX_CLIENTEDGE, parent->Handle(), bounds, {});
 }
 
@@ -417,7 +452,7 @@ void TListBox::SetItems(const std::vector<std::string>& items)
     Clear();
     SendMessageA(Handle(), LB_INITSTORAGE, items.size(), 0);
     for (const std::string& item : items)
-        Add(item);
+        Insert(-1, item);
     SendMessageA(Handle(), WM_SETREDRAW, TRUE, 0);
     InvalidateRect(Handle(), nullptr, TRUE);
 }
@@ -427,6 +462,7 @@ void TListBox::Add(const std::string& item)
     SendMessageA(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
 }
 
+// LB_INSERTSTRING never sorts; index -1 appends.
 void TListBox::Insert(int index, const std::string& item)
 {
     SendMessageA(Handle(), LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(item.c_str()));
@@ -511,6 +547,21 @@ void TPageControl::SetActivePageIndex(int index)
 {
     SendMessageA(Handle(), TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
     ShowActivePage();
+}
+
+void TPageControl::SelectNextPage(bool forward)
+{
+    const int count = PageCount();
+    if (count == 0)
+        return;
+    const int active = std::max(ActivePageIndex(), 0);
+    const bool focusOnPage = IsChild(Page(active)->Handle(), GetFocus()) != FALSE;
+    const int next = (active + (forward ? 1 : count - 1)) % count;
+    SetActivePageIndex(next);
+    if (!focusOnPage)
+        return;
+    if (const HWND first = GetNextDlgTabItem(Page(next)->Handle(), nullptr, FALSE))
+        SetFocus(first);
 }
 
 LRESULT TPageControl::Notify(const NMHDR& header)

@@ -136,7 +136,9 @@ private:
     bool hasColor_ = false;
 };
 
-// An integer field with up and down buttons, kept within its limits.
+// An integer field with up and down buttons, kept within its limits. It
+// takes only the characters of a number and editing keys; any other
+// character is refused with a beep.
 class TSpinEdit : public TControl {
 public:
     TSpinEdit(TComponent* owner, std::string name, TControl* parent, const TBounds& bounds, int value, int minValue,
@@ -152,15 +154,21 @@ public:
     HWND UpDown() const { return upDown_; }
 
 private:
+    static LRESULT CALLBACK FieldProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static bool Accepts(char key);
+
     int min_;
     int max_;
     HWND upDown_ = nullptr;
 };
 
-// A list box with extended multiple selection, kept in the order given.
+// A list box with extended multiple selection. A sorted one places each
+// item added at its place, compared without regard to case; items set as a
+// whole or inserted stay where they are put.
 class TListBox : public TControl {
 public:
-    TListBox(TComponent* owner, std::string name, TControl* parent, const TBounds& bounds, int tabOrder);
+    TListBox(TComponent* owner, std::string name, TControl* parent, const TBounds& bounds, int tabOrder,
+             bool sorted = false);
     int Count() const;
     std::string Item(int index) const;
     std::vector<std::string> Items() const;
@@ -198,6 +206,10 @@ public:
     TTabSheet* Page(int index) const { return pages_.at(static_cast<size_t>(index)); }
     int ActivePageIndex() const;
     void SetActivePageIndex(int index);
+    // The next page, or the previous one, round the end (Ctrl+Tab and
+    // Ctrl+Shift+Tab); the focus goes to the new page's first control when
+    // it was on the old page.
+    void SelectNextPage(bool forward);
     LRESULT Notify(const NMHDR& header) override;
 
 private:

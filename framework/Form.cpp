@@ -72,6 +72,18 @@ bool TForm::Visible() const
     return IsWindowVisible(Handle()) != FALSE;
 }
 
+bool TForm::DialogKey(const MSG& msg)
+{
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB || GetKeyState(VK_CONTROL) >= 0)
+        return false;
+    for (HWND child = GetWindow(Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (auto* pages = dynamic_cast<TPageControl*>(TControl::FromHandle(child))) {
+            pages->SelectNextPage(GetKeyState(VK_SHIFT) >= 0);
+            return true;
+        }
+    return false;
+}
+
 void TForm::Close()
 {
     if (Application && Application->MainForm() == this)

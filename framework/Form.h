@@ -37,6 +37,10 @@ public:
 
     HFONT FormFont() const { return font_.get(); }
 
+    // Keys the form handles before the dialog keys: Ctrl+Tab and
+    // Ctrl+Shift+Tab turn the pages of its page control. True when taken.
+    bool DialogKey(const MSG& msg);
+
     TNotifyEvent OnCreate;
     TNotifyEvent OnActivate;
     TNotifyEvent OnDestroy;

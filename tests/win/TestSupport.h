@@ -8,6 +8,7 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -49,6 +50,7 @@ struct SeamLog {
     std::vector<ErrorBox> boxes;
     std::vector<NotifyCall> notifies;
     std::vector<MenuTrack> menus;
+    std::vector<std::pair<std::string, UINT>> programs;  // command line and show command of each start
     // Run while a menu is tracked, as the user's choice would be; by default
     // the menu is dismissed.
     std::function<void(const MenuTrack&)> onTrack;
@@ -60,7 +62,11 @@ inline SeamLog& Seams()
     return log;
 }
 
-inline UINT WINAPI FakeWinExec(LPCSTR, UINT) { return 33; }
+inline UINT WINAPI FakeWinExec(LPCSTR commandLine, UINT show)
+{
+    Seams().programs.emplace_back(commandLine, show);
+    return 33;
+}
 
 inline BOOL WINAPI FakeShellNotifyIcon(DWORD message, PNOTIFYICONDATAA data)
 {
