@@ -72,6 +72,11 @@ target_include_directories(tamrik_resources PRIVATE ${icon_dir})
 # not picked from a library.
 add_executable(Tamrik WIN32 app/Tamrik.cpp framework/Runtime.cpp $<TARGET_OBJECTS:tamrik_resources>)
 target_link_libraries(Tamrik PRIVATE tamrik_core)
+# The user manual ships beside the program; Help opens it from there.
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/readme.txt
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/readme.txt ${CMAKE_BINARY_DIR}/readme.txt
+    DEPENDS ${CMAKE_SOURCE_DIR}/readme.txt)
+add_custom_target(manual ALL DEPENDS ${CMAKE_BINARY_DIR}/readme.txt)
 
 # The Windows tests need GoogleTest's sources and a compiler with the posix
 # thread model; the shipped build has neither and makes only the program.
