@@ -44,13 +44,10 @@ void TForm::Show()
         placed_ = true;
         RECT frame;
         GetWindowRect(Handle(), &frame);
-        RECT work;
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
         const int width = frame.right - frame.left;
         const int height = frame.bottom - frame.top;
-        SetWindowPos(Handle(), nullptr, work.left + (work.right - work.left - width) / 2,
-                     work.top + (work.bottom - work.top - height) / 2, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(Handle(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                     (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     ShowWindow(Handle(), SW_SHOW);
     // Showing activates the form, and its activation handler may hide it
@@ -74,7 +71,17 @@ bool TForm::Visible() const
 
 bool TForm::DialogKey(const MSG& msg)
 {
-    if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB || GetKeyState(VK_CONTROL) >= 0)
+    if (msg.message != WM_KEYDOWN)
+        return false;
+    // Enter presses a focused push button, as in a dialog box; elsewhere it
+    // is the default button's.
+    const HWND focus = GetFocus();
+    if (msg.wParam == VK_RETURN && IsChild(Handle(), focus) &&
+        (SendMessageA(focus, WM_GETDLGCODE, 0, 0) & DLGC_UNDEFPUSHBUTTON)) {
+        SendMessageA(focus, BM_CLICK, 0, 0);
+        return true;
+    }
+    if (msg.wParam != VK_TAB || GetKeyState(VK_CONTROL) >= 0)
         return false;
     for (HWND child = GetWindow(Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         if (auto* pages = dynamic_cast<TPageControl*>(TControl::FromHandle(child))) {

@@ -37,8 +37,9 @@ public:
 
     HFONT FormFont() const { return font_.get(); }
 
-    // Keys the form handles before the dialog keys: Ctrl+Tab and
-    // Ctrl+Shift+Tab turn the pages of its page control. True when taken.
+    // Keys the form handles before the dialog keys: Enter on a focused push
+    // button, and Ctrl+Tab and Ctrl+Shift+Tab, which turn the pages of its
+    // page control. True when taken.
     bool DialogKey(const MSG& msg);
 
     TNotifyEvent OnCreate;
