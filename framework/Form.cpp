@@ -119,6 +119,15 @@ LRESULT TForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
         Close();
         return 0;
+    case WM_NEXTDLGCTL: {
+        // The dialog keys ask this of a window that is not a dialog box too:
+        // the arrow keys name the control, Tab asks for the next one.
+        const HWND next = LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
+                                         : GetNextDlgTabItem(Handle(), GetFocus(), wParam != 0);
+        if (next)
+            SetFocus(next);
+        return 0;
+    }
     default:
         return TControl::WindowProc(message, wParam, lParam);
     }

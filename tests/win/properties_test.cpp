@@ -105,7 +105,7 @@ TEST_F(TamrikTest, SiteListSortsSitesAddedOneByOneButKeepsALoadedOrder)
     EXPECT_EQ(GetWindowLongA(sites->Handle(), GWL_STYLE) & LBS_EXTENDEDSEL, LBS_EXTENDEDSEL);
 }
 
-TEST_F(TamrikTest, CtrlTabTurnsThePagesAndTheLastPageShownStays)
+TEST_F(TamrikTest, KeysTurnThePagesAndMoveWithinThemAndTheLastPageShownStays)
 {
     StartProgram();
     Form().Show();
@@ -123,6 +123,19 @@ TEST_F(TamrikTest, CtrlTabTurnsThePagesAndTheLastPageShownStays)
         // The focus follows onto the new page.
         EXPECT_TRUE(IsChild(pages->Page(step.page)->Handle(), GetFocus())) << "page " << step.page;
     }
+    // The arrow keys move within a page in tab order; an option button
+    // takes its check with the focus. The dialog keys move to an option
+    // button themselves, but ask the form to move to any other control.
+    pages->SetActivePageIndex(1);
+    SetFocus(Form().chkPromptOnClose->Handle());
+    Press(GetFocus(), VK_DOWN);
+    EXPECT_EQ(GetFocus(), Form().chkDoReboot->Handle());
+    Press(GetFocus(), VK_DOWN);
+    Press(GetFocus(), VK_DOWN);
+    EXPECT_EQ(GetFocus(), Form().radShutdown->Handle());
+    EXPECT_TRUE(Form().radShutdown->Checked());
+    EXPECT_FALSE(Form().radShutdownMenu->Checked());
+
     pages->SetActivePageIndex(3);
     Form().Hide();
     Form().Show();
