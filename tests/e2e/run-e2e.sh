@@ -20,12 +20,13 @@ else
 fi
 
 # The programs run from a directory of drive C, as an installed copy would,
-# and the targets' log lies beside them.
+# with the manual beside Tamrik.exe; the targets' log lies there too.
 dir=$WINEPREFIX/drive_c/e2e
+helpers=$build/wintest-$arch/tests/e2e/helpers
 rm -rf "$dir"
 mkdir -p "$dir"
-cp "$build/win-$arch/Tamrik.exe" "$build/wintest-$arch/tests/e2e/helpers/targets.exe" \
-    "$build/wintest-$arch/tests/e2e/helpers/poke.exe" "$dir/" || exit 1
+cp "$build/win-$arch/Tamrik.exe" "$build/win-$arch/readme.txt" "$helpers/targets.exe" "$helpers/poke.exe" \
+    "$helpers/probe.dll" "$dir/" || exit 1
 
 stop_wine
 start_display

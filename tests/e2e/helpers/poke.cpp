@@ -15,12 +15,29 @@
 //                                               that owns a window of CLASS
 //   poke.exe dialogs CAPTION                    "dialog|text" per dialog box with that caption
 //   poke.exe press CAPTION                      presses OK on the dialog box with that caption
+//   poke.exe tree CLASS                         the window of CLASS and every window inside it,
+//                                               depth first, siblings in z order (which is the
+//                                               tab order), a line each (below)
+//   poke.exe focus CLASS                        the line of the window that has the keyboard
+//                                               focus in the thread of the window of CLASS
+//   poke.exe tabs CLASS                         each item of the tab control on the window of
+//                                               CLASS: "text|left,top,right,bottom|selected",
+//                                               the rectangle in the tab control's client area
+// A window's line: "window|parent|class|style|exstyle|left,top,width,height|
+// client width,client height|check|font|text": the windows as handles, the
+// styles in hex, the rectangle in the parent's client area (on the screen
+// without a parent), check BM_GETCHECK for buttons and -1 for the rest, font
+// "face,height,weight" (read inside the program by probe.dll) or "-", text
+// the first line of WM_GETTEXT.
 // Numbers may be given in decimal or 0x hexadecimal. Exits 3 when the window
 // is not there.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -109,6 +126,141 @@ BOOL CALLBACK PrintShownTip(HWND window, LPARAM param)
     return TRUE;
 }
 
+// WM_GETTEXT, sent, reaches every window; GetWindowText does not read
+// another process's controls.
+std::string SentText(HWND window)
+{
+    char text[1024] = {};
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &copied);
+    const std::string all = text;
+    return all.substr(0, all.find_first_of("\r\n"));
+}
+
+// Reads the font of another program's windows from inside that program:
+// Wine carries neither WM_GETFONT nor a font handle across processes.
+// probe.dll, hooked into the program's thread, answers through shared
+// memory.
+class FontProbe {
+public:
+    explicit FontProbe(HWND window)
+    {
+        char path[MAX_PATH] = {};
+        GetModuleFileNameA(nullptr, path, MAX_PATH);
+        std::string dll = path;
+        dll = dll.substr(0, dll.rfind('\\') + 1) + "probe.dll";
+        module_ = LoadLibraryA(dll.c_str());
+        const FARPROC hook = module_ ? GetProcAddress(module_, "ProbeHook") : nullptr;
+        if (hook)
+            hook_ = SetWindowsHookExA(WH_CALLWNDPROC, reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(hook)), module_,
+                                      GetWindowThreadProcessId(window, nullptr));
+        mapping_ = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(LOGFONTA), kName);
+        if (mapping_)
+            view_ = MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(LOGFONTA));
+    }
+
+    ~FontProbe()
+    {
+        if (view_)
+            UnmapViewOfFile(view_);
+        if (mapping_)
+            CloseHandle(mapping_);
+        if (hook_)
+            UnhookWindowsHookEx(hook_);
+        if (module_)
+            FreeLibrary(module_);
+    }
+
+    // "face,height,weight", or "-" for a window that names no font.
+    std::string Of(HWND window) const
+    {
+        if (!hook_ || !view_)
+            return "-";
+        LOGFONTA font = {};
+        std::memcpy(view_, &font, sizeof(font));
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(window, RegisterWindowMessageA(kName), 0, 0, SMTO_NORMAL, 5000, &ignored);
+        std::memcpy(&font, view_, sizeof(font));
+        if (!font.lfFaceName[0])
+            return "-";
+        return std::string(font.lfFaceName) + "," + std::to_string(font.lfHeight) + "," +
+               std::to_string(font.lfWeight);
+    }
+
+private:
+    static constexpr char kName[] = "TamrikProbeFont";
+    HMODULE module_ = nullptr;
+    HHOOK hook_ = nullptr;
+    HANDLE mapping_ = nullptr;
+    void* view_ = nullptr;
+};
+
+void PrintLine(HWND window, HWND parent, const FontProbe& fonts)
+{
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    if (parent)
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    RECT client = {};
+    GetClientRect(window, &client);
+    DWORD_PTR check = static_cast<DWORD_PTR>(-1);
+    if (ClassOf(window) == "Button")
+        SendMessageTimeoutA(window, BM_GETCHECK, 0, 0, SMTO_NORMAL, 5000, &check);
+    std::printf("%p|%p|%s|%08lx|%08lx|%ld,%ld,%ld,%ld|%ld,%ld|%d|%s|%s\n", static_cast<void*>(window),
+                static_cast<void*>(parent), ClassOf(window).c_str(),
+                static_cast<unsigned long>(GetWindowLongA(window, GWL_STYLE)),
+                static_cast<unsigned long>(GetWindowLongA(window, GWL_EXSTYLE)), rect.left, rect.top,
+                rect.right - rect.left, rect.bottom - rect.top, client.right, client.bottom, static_cast<int>(check),
+                fonts.Of(window).c_str(), SentText(window).c_str());
+}
+
+void PrintTree(HWND window, HWND parent, const FontProbe& fonts)
+{
+    PrintLine(window, parent, fonts);
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        PrintTree(child, window, fonts);
+}
+
+// A tab control takes and fills its item structures in its own process:
+// they are put into its memory and read back from there.
+void PrintTabs(HWND tabs)
+{
+    DWORD process = 0;
+    GetWindowThreadProcessId(tabs, &process);
+    const HANDLE handle = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process);
+    if (!handle)
+        return;
+    struct Remote {
+        TCITEMA item;
+        RECT rect;
+        char text[256];
+    };
+    auto* remote = static_cast<Remote*>(VirtualAllocEx(handle, nullptr, sizeof(Remote), MEM_COMMIT, PAGE_READWRITE));
+    const auto send = [&](UINT message, WPARAM wParam, void* lParam) {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(tabs, message, wParam, reinterpret_cast<LPARAM>(lParam), SMTO_NORMAL, 5000, &result);
+        return static_cast<int>(result);
+    };
+    const int count = send(TCM_GETITEMCOUNT, 0, nullptr);
+    const int selected = send(TCM_GETCURSEL, 0, nullptr);
+    for (int i = 0; remote && i < count; ++i) {
+        Remote local = {};
+        local.item.mask = TCIF_TEXT;
+        local.item.pszText = remote->text;
+        local.item.cchTextMax = sizeof(local.text);
+        WriteProcessMemory(handle, remote, &local, sizeof(local), nullptr);
+        send(TCM_GETITEMA, i, &remote->item);
+        send(TCM_GETITEMRECT, i, &remote->rect);
+        ReadProcessMemory(handle, remote, &local, sizeof(local), nullptr);
+        local.text[sizeof(local.text) - 1] = '\0';
+        std::printf("%s|%ld,%ld,%ld,%ld|%d\n", local.text, local.rect.left, local.rect.top, local.rect.right,
+                    local.rect.bottom, i == selected ? 1 : 0);
+    }
+    if (remote)
+        VirtualFreeEx(handle, remote, 0, MEM_RELEASE);
+    CloseHandle(handle);
+}
+
 ULONG_PTR Number(const char* text)
 {
     return static_cast<ULONG_PTR>(std::strtoull(text, nullptr, 0));
@@ -133,6 +285,22 @@ int main(int argc, char** argv)
     GetWindowThreadProcessId(window, &process);
     if (command == "children") {
         EnumChildWindows(window, PrintChild, 0);
+        return 0;
+    }
+    if (command == "tree") {
+        PrintTree(window, nullptr, FontProbe(window));
+        return 0;
+    }
+    if (command == "tabs") {
+        PrintTabs(FindWindowExA(window, nullptr, WC_TABCONTROLA, nullptr));
+        return 0;
+    }
+    if (command == "focus") {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof(info);
+        if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) || !info.hwndFocus)
+            return 1;
+        PrintLine(info.hwndFocus, GetAncestor(info.hwndFocus, GA_PARENT), FontProbe(window));
         return 0;
     }
     if (command == "tip") {
