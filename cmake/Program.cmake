@@ -9,6 +9,14 @@ if(MSVC)
 else()
     add_compile_options(-Wall -Wextra -Werror -Os -ffunction-sections -fdata-sections)
     add_link_options(-static -s -Wl,--gc-sections)
+    # The shipped program is optimised across its units, which saves some
+    # 15 KB. Debian's MinGW GCC 12 stops with an internal error in identical
+    # code folding when the link is split into partitions, hence the two
+    # extra flags.
+    if(NOT TAMRIK_WINDOWS_TESTS)
+        add_compile_options(-flto -flto-partition=none -fno-ipa-icf)
+        add_link_options(-flto -flto-partition=none -fno-ipa-icf -Os)
+    endif()
 endif()
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0501)
 
