@@ -31,6 +31,8 @@ TfrmTamrik::TfrmTamrik(TComponent* owner) : TForm(owner, PropertiesWindowStyle()
     chkExplorer->OnClick.Bind(this, &TfrmTamrik::chkExplorerClick);
     chkTelnet->OnClick.Bind(this, &TfrmTamrik::chkTelnetClick);
 
+    volInfo->OnError.Bind(this, &TfrmTamrik::volInfoError);
+
     popProperties->OnClick.Bind(this, &TfrmTamrik::popPropertiesClick);
     popQuit->OnClick.Bind(this, &TfrmTamrik::popQuitClick);
     MenuItem1->OnClick.Bind(this, &TfrmTamrik::popPropertiesClick);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "components/QVTrayIcon.h"
+#include "components/Volinfo.h"
 #include "framework/Application.h"
 #include "framework/Form.h"
 #include "framework/Menus.h"
@@ -54,6 +55,8 @@ public:
     TQVTrayIcon* trayiconrestore;
     TQVTrayIcon* trayIconClose;
     TQVTrayIcon* trayIconShutdown;
+    // Reads the drive labels of the drives menu.
+    TVolumeInformation* volInfo;
 
     // Window and about panel.
     TPageControl* PageControl1;
@@ -136,6 +139,9 @@ public:
     void trayiconrestoreMouseUp(TComponent* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
     void trayIconCloseMouseUp(TComponent* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
     void trayIconShutdownMouseUp(TComponent* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+
+    // Quick explorer: a label that cannot be read is left empty, unreported.
+    void volInfoError(int ErrorNumber);
 
     void RefreshTrayButtons();
     // Asks Windows to end the session; a forced end writes the settings

@@ -137,6 +137,9 @@ void TfrmTamrik::CreateTrayButtons()
     MenuItem3 = popExplorer->Make<TMenuItem>("MenuItem3", "E&xit Tamrik");
     AddFixedItems(popExplorer, MenuItem1, MenuItem2, MenuItem3);
 
+    volInfo = Make<TVolumeInformation>("volInfo");
+    volInfo->SetDrive('c');
+
     trayTelnet = Make<TQVTrayIcon>("trayTelnet");
     Dress(trayTelnet, {"Click to popup list of sites...", "TELNET", nullptr}, popTamrik);
     trayMSDOS = Make<TQVTrayIcon>("trayMSDOS");

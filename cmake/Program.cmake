@@ -37,9 +37,11 @@ set(TAMRIK_APP_SOURCES
     app/Settings.cpp
     app/Shutdown.cpp
     app/Startup.cpp
+    app/QuickExplorer.cpp
     app/Sweep.cpp
     app/TrayButtons.cpp
     components/QVTrayIcon.cpp
+    components/Volinfo.cpp
 )
 set(system_libs comctl32 shell32 comdlg32 gdi32 user32 advapi32 kernel32)
 

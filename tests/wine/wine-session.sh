@@ -17,9 +17,19 @@ loader=$WINE64
 [ "$bits" = 32 ] && loader=$WINE32
 stop_wine
 rm -f "$WINEPREFIX/drive_c/windows/Tamrik.ini"
+# A drive of the session's own, for the tests of drives and labels. Wine
+# reads a drive's label file once, when the session's first program asks,
+# and keeps it until the session ends: a label written later shows only in
+# the next session, so it is written here, before Wine starts.
+drive=$(mktemp -d)
+printf 'MyLabel' >"$drive/.windows-label"
+ln -sfn "$drive" "$WINEPREFIX/dosdevices/t:"
+export TAMRIK_TEST_DRIVE=t
 start_display
 "$loader" "$@"
 status=$?
 stop_wine
 stop_display
+rm -f "$WINEPREFIX/dosdevices/t:"
+rm -rf "$drive"
 exit $status

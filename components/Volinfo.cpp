@@ -1,0 +1,72 @@
+#include "Volinfo.h"
+
+#include <windows.h>
+
+#include "framework/Application.h"
+#include "framework/Platform.h"
+
+namespace {
+
+// The platform's path limit and the terminating zero.
+constexpr DWORD kLabelBufferSize = MAX_PATH + 1;
+
+// Fails the read of a drive without a medium instead of asking the user,
+// and puts back the mode in force before, however the read ends.
+class CriticalErrorsFailed {
+public:
+    CriticalErrorsFailed() : previous_(SetErrorMode(SEM_FAILCRITICALERRORS)) {}
+    ~CriticalErrorsFailed() { SetErrorMode(previous_); }
+    CriticalErrorsFailed(const CriticalErrorsFailed&) = delete;
+    CriticalErrorsFailed& operator=(const CriticalErrorsFailed&) = delete;
+
+private:
+    const UINT previous_;
+};
+
+}  // namespace
+
+TVolumeInformation::TVolumeInformation(TComponent* owner, std::string name) : TComponent(owner, std::move(name)) {}
+
+void TVolumeInformation::SetDrive(char drive)
+{
+    if (drive != drive_)
+        drive_ = drive;
+}
+
+std::string TVolumeInformation::VolumeName() const
+{
+    const CriticalErrorsFailed guard;
+    const char root[] = {drive_, ':', '\\', '\0'};
+    char label[kLabelBufferSize] = {};
+    DWORD maximumComponentLength = 0;
+    DWORD fileSystemFlags = 0;
+    if (!GetVolumeInformationA(root, label, kLabelBufferSize, nullptr, &maximumComponentLength, &fileSystemFlags,
+                               nullptr, 0)) {
+        ProcessError();
+        return {};
+    }
+    std::string name(label);
+    const auto size = static_cast<DWORD>(name.size());
+    if (static_cast<unsigned char>(drive_) >= 'a')
+        CharLowerBuffA(&name[0], size);
+    else
+        CharUpperBuffA(&name[0], size);
+    return name;
+}
+
+void TVolumeInformation::ProcessError() const
+{
+    const DWORD error = GetLastError();
+    if (OnError.Assigned()) {
+        OnError(static_cast<int>(error));
+        return;
+    }
+    // The box is modal to the application window; the window that was
+    // active before gets the activation back.
+    const HWND active = GetActiveWindow();
+    const std::string text = "Error " + std::to_string(static_cast<int>(error)) + " in GetVolumeInformation";
+    Platform().messageBox(Application ? Application->Handle() : nullptr, text.c_str(), "TVolumeInformation",
+                          MB_OK | MB_ICONEXCLAMATION);
+    if (active && IsWindow(active))
+        SetActiveWindow(active);
+}
