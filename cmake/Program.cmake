@@ -23,7 +23,12 @@ add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=
 set(TAMRIK_FRAMEWORK_SOURCES
     framework/Application.cpp
     framework/Component.cpp
-    framework/Controls.cpp
+    framework/Buttons.cpp
+    framework/Containers.cpp
+    framework/Control.cpp
+    framework/Edits.cpp
+    framework/Label.cpp
+    framework/ListBox.cpp
     framework/Form.cpp
     framework/Icon.cpp
     framework/IniFile.cpp

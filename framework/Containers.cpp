@@ -1,0 +1,105 @@
+#include "Controls.h"
+
+#include <algorithm>
+
+#include <commctrl.h>
+
+// --- TPanel -----------------------------------------------------------------
+
+TPanel::TPanel(TComponent* owner, std::string name, TControl* parent, const TBounds& bounds, int tabOrder)
+    : TControl(owner, std::move(name))
+{
+    SetTabOrder(tabOrder);
+    RegisterContainerClass("TPanel", GetSysColorBrush(COLOR_BTNFACE), nullptr);
+    CreateHandle("TPanel", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, parent->Handle(), bounds,
+                 {});
+}
+
+LRESULT TPanel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_PAINT)
+        return TControl::WindowProc(message, wParam, lParam);
+    PAINTSTRUCT paint;
+    const HDC dc = BeginPaint(Handle(), &paint);
+    RECT rect;
+    GetClientRect(Handle(), &rect);
+    DrawEdge(dc, &rect, BDR_RAISEDINNER, BF_RECT);
+    EndPaint(Handle(), &paint);
+    return 0;
+}
+
+// --- TPageControl and TTabSheet ---------------------------------------------
+
+TTabSheet::TTabSheet(TComponent* owner, std::string name, HWND tabControl, const std::string& caption)
+    : TControl(owner, std::move(name)), caption_(caption)
+{
+    RegisterContainerClass("TTabSheet", GetSysColorBrush(COLOR_BTNFACE), nullptr);
+    RECT area;
+    GetClientRect(tabControl, &area);
+    TabCtrl_AdjustRect(tabControl, FALSE, &area);
+    CreateHandle("TTabSheet", WS_CHILD | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, tabControl,
+                 {area.left, area.top, area.right - area.left, area.bottom - area.top}, {});
+}
+
+TPageControl::TPageControl(TComponent* owner, std::string name, TControl* parent, const TBounds& bounds,
+                           int tabOrder)
+    : TControl(owner, std::move(name))
+{
+    SetTabOrder(tabOrder);
+    CreateHandle(WC_TABCONTROLA, WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                 WS_EX_CONTROLPARENT, parent->Handle(), bounds, {});
+}
+
+TTabSheet* TPageControl::AddPage(std::string name, const std::string& caption)
+{
+    TCITEMA item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<char*>(caption.c_str());
+    SendMessageA(Handle(), TCM_INSERTITEMA, pages_.size(), reinterpret_cast<LPARAM>(&item));
+    // The tab row exists now, so the sheet can take the area under it.
+    auto* sheet = Owner()->Make<TTabSheet>(std::move(name), Handle(), caption);
+    sheet->SetTabOrder(static_cast<int>(pages_.size()));
+    pages_.push_back(sheet);
+    ShowActivePage();
+    return sheet;
+}
+
+int TPageControl::ActivePageIndex() const
+{
+    return static_cast<int>(SendMessageA(Handle(), TCM_GETCURSEL, 0, 0));
+}
+
+void TPageControl::SetActivePageIndex(int index)
+{
+    SendMessageA(Handle(), TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
+    ShowActivePage();
+}
+
+void TPageControl::SelectNextPage(bool forward)
+{
+    const int count = PageCount();
+    if (count == 0)
+        return;
+    const int active = std::max(ActivePageIndex(), 0);
+    const bool focusOnPage = IsChild(Page(active)->Handle(), GetFocus()) != FALSE;
+    const int next = (active + (forward ? 1 : count - 1)) % count;
+    SetActivePageIndex(next);
+    if (!focusOnPage)
+        return;
+    if (const HWND first = GetNextDlgTabItem(Page(next)->Handle(), nullptr, FALSE))
+        SetFocus(first);
+}
+
+LRESULT TPageControl::Notify(const NMHDR& header)
+{
+    if (header.code == TCN_SELCHANGE)
+        ShowActivePage();
+    return 0;
+}
+
+void TPageControl::ShowActivePage()
+{
+    const int active = ActivePageIndex();
+    for (size_t i = 0; i < pages_.size(); ++i)
+        ShowWindow(pages_[i]->Handle(), static_cast<int>(i) == active ? SW_SHOW : SW_HIDE);
+}
