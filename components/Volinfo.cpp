@@ -27,10 +27,10 @@ private:
 
 TVolumeInformation::TVolumeInformation(TComponent* owner, std::string name) : TComponent(owner, std::move(name)) {}
 
+// Only the letter is stored: the volume is asked at the next read.
 void TVolumeInformation::SetDrive(char drive)
 {
-    if (drive != drive_)
-        drive_ = drive;
+    drive_ = drive;
 }
 
 std::string TVolumeInformation::VolumeName() const
