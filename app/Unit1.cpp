@@ -32,6 +32,14 @@ TfrmTamrik::TfrmTamrik(TComponent* owner) : TForm(owner, PropertiesWindowStyle()
     chkTelnet->OnClick.Bind(this, &TfrmTamrik::chkTelnetClick);
 
     volInfo->OnError.Bind(this, &TfrmTamrik::volInfoError);
+    Button1->OnClick.Bind(this, &TfrmTamrik::Button1Click);
+    Button2->OnClick.Bind(this, &TfrmTamrik::Button2Click);
+    Button3->OnClick.Bind(this, &TfrmTamrik::Button3Click);
+    Button4->OnClick.Bind(this, &TfrmTamrik::Button4Click);
+    popTamrik->OnPopup.Bind(this, &TfrmTamrik::popTamrikPopup);
+    popExplorer->OnPopup.Bind(this, &TfrmTamrik::popExplorerPopup);
+    trayMSDOS->OnClick.Bind(this, &TfrmTamrik::trayMSDOSClick);
+    trayMSDOS->OnDblClick.Bind(this, &TfrmTamrik::trayMSDOSDblClick);
 
     popProperties->OnClick.Bind(this, &TfrmTamrik::popPropertiesClick);
     popQuit->OnClick.Bind(this, &TfrmTamrik::popQuitClick);

@@ -10,6 +10,7 @@
 #include "components/QVTrayIcon.h"
 #include "components/Volinfo.h"
 #include "framework/Application.h"
+#include "framework/Dialogs.h"
 #include "framework/Form.h"
 #include "framework/Menus.h"
 
@@ -57,6 +58,8 @@ public:
     TQVTrayIcon* trayIconShutdown;
     // Reads the drive labels of the drives menu.
     TVolumeInformation* volInfo;
+    // The program file dialog both Browse buttons share.
+    TOpenDialog* openProg;
 
     // Window and about panel.
     TPageControl* PageControl1;
@@ -140,7 +143,32 @@ public:
     void trayIconCloseMouseUp(TComponent* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
     void trayIconShutdownMouseUp(TComponent* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
 
-    // Quick explorer: a label that cannot be read is left empty, unreported.
+    // MS-DOS prompt.
+    void trayMSDOSClick(TComponent* Sender);
+    void trayMSDOSDblClick(TComponent* Sender);
+    void Button4Click(TComponent* Sender);
+    // True when the process's current directory is now path.
+    bool ChangeDirectory(const std::string& path);
+    void LaunchMSDOSPrompt();
+    // Quick telnet.
+    void Button1Click(TComponent* Sender);
+    void Button2Click(TComponent* Sender);
+    void Button3Click(TComponent* Sender);
+    void popTamrikPopup(TComponent* Sender);
+    void popTelnetPopclick(TComponent* Sender);
+    // Quick explorer.
+    struct Subdirectory {
+        std::string name;
+        bool link;  // a junction or symbolic link
+    };
+    void popExplorerPopup(TComponent* Sender);
+    void popExplorerpopclick(TComponent* Sender);
+    // Gives item its directory items down to depth levels, or makes it a leaf.
+    void FillDirectoryMenu(TMenuItem* item, int depth);
+    // Adds the visible sub-directories of directory to list, in the order the
+    // platform finds them.
+    void ListSubdirectories(std::string directory, std::vector<Subdirectory>& list);
+    // A label that cannot be read is left empty, unreported.
     void volInfoError(int ErrorNumber);
 
     void RefreshTrayButtons();
@@ -166,6 +194,10 @@ private:
     void EnableBoxClick();
     void PressDown(int& flag);
     void Release(int& flag);
+    void BrowseForProgram(TEdit* programBox);
+    struct DirectoryOnPath;
+    void FillDirectoryMenu(TMenuItem* item, int depth, const DirectoryOnPath* above);
+    void MakeLeaf(TMenuItem* item);
 
     FontHandle boldFont_;
     FontHandle titleFont_;

@@ -140,6 +140,13 @@ void TfrmTamrik::CreateTrayButtons()
     volInfo = Make<TVolumeInformation>("volInfo");
     volInfo->SetDrive('c');
 
+    openProg = Make<TOpenDialog>("openProg");
+    openProg->Title = "Select program...";
+    openProg->Filter = "Executable file|*.exe;*.com;*.bat|";
+    openProg->DefaultExt = "exe";
+    openProg->InitialDir = ".";
+    openProg->Options = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+
     trayTelnet = Make<TQVTrayIcon>("trayTelnet");
     Dress(trayTelnet, {"Click to popup list of sites...", "TELNET", nullptr}, popTamrik);
     trayMSDOS = Make<TQVTrayIcon>("trayMSDOS");

@@ -26,6 +26,7 @@ set(TAMRIK_FRAMEWORK_SOURCES
     framework/Buttons.cpp
     framework/Containers.cpp
     framework/Control.cpp
+    framework/Dialogs.cpp
     framework/Edits.cpp
     framework/Label.cpp
     framework/ListBox.cpp
@@ -42,7 +43,9 @@ set(TAMRIK_APP_SOURCES
     app/Settings.cpp
     app/Shutdown.cpp
     app/Startup.cpp
+    app/MSDOSPrompt.cpp
     app/QuickExplorer.cpp
+    app/QuickTelnet.cpp
     app/Sweep.cpp
     app/TrayButtons.cpp
     components/QVTrayIcon.cpp

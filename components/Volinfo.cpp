@@ -3,25 +3,13 @@
 #include <windows.h>
 
 #include "framework/Application.h"
+#include "framework/ErrorMode.h"
 #include "framework/Platform.h"
 
 namespace {
 
 // The platform's path limit and the terminating zero.
 constexpr DWORD kLabelBufferSize = MAX_PATH + 1;
-
-// Fails the read of a drive without a medium instead of asking the user,
-// and puts back the mode in force before, however the read ends.
-class CriticalErrorsFailed {
-public:
-    CriticalErrorsFailed() : previous_(SetErrorMode(SEM_FAILCRITICALERRORS)) {}
-    ~CriticalErrorsFailed() { SetErrorMode(previous_); }
-    CriticalErrorsFailed(const CriticalErrorsFailed&) = delete;
-    CriticalErrorsFailed& operator=(const CriticalErrorsFailed&) = delete;
-
-private:
-    const UINT previous_;
-};
 
 }  // namespace
 

@@ -173,7 +173,10 @@ public:
     std::string Item(int index) const;
     std::vector<std::string> Items() const;
     void SetItems(const std::vector<std::string>& items);
+    // Puts the item at its sorted place; an error when the list box has no
+    // room left for it.
     void Add(const std::string& item);
+    bool Selected(int index) const;
     void Insert(int index, const std::string& item);
     void Delete(int index);
     void Clear();

@@ -1,5 +1,7 @@
 #include "Controls.h"
 
+#include <stdexcept>
+
 // --- TListBox ---------------------------------------------------------------
 
 TListBox::TListBox(TComponent* owner, std::string name, TControl* parent, const TBounds& bounds, int tabOrder,
@@ -53,7 +55,14 @@ void TListBox::SetItems(const std::vector<std::string>& items)
 
 void TListBox::Add(const std::string& item)
 {
-    SendMessageA(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    const LRESULT index = SendMessageA(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    if (index == LB_ERR || index == LB_ERRSPACE)
+        throw std::runtime_error("Unable to insert a line");
+}
+
+bool TListBox::Selected(int index) const
+{
+    return SendMessageA(Handle(), LB_GETSEL, static_cast<WPARAM>(index), 0) > 0;
 }
 
 // LB_INSERTSTRING never sorts; index -1 appends.

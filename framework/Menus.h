@@ -1,7 +1,9 @@
 // Popup menus and their items. A menu holds its items in order; an item with
-// the caption "-" is drawn as a separator and the default item in bold. A
-// chosen item's OnClick runs from the popup-menu command window, a hidden
-// window of the thread that owns every tracked menu.
+// the caption "-" is drawn as a separator and the default item in bold. An
+// item may hold items of its own, shown as its sub-menu; the sub-menu is
+// made when its first item goes in. A chosen item's OnClick runs from the
+// popup-menu command window, a hidden window of the thread that owns every
+// tracked menu.
 #pragma once
 
 #include <string>
@@ -12,43 +14,75 @@
 #include "Component.h"
 #include "Event.h"
 
-class TPopupMenu;
+class TMenuItem;
 
-class TMenuItem : public TComponent {
+// What a popup menu and an item with a sub-menu have in common: an ordered
+// list of items kept in step with a menu handle.
+class TMenuItems : public TComponent {
+public:
+    int Count() const { return static_cast<int>(items_.size()); }
+    TMenuItem* Item(int index) const { return items_.at(static_cast<size_t>(index)); }
+    // Puts item before the item now at index (Count() appends).
+    void Insert(int index, TMenuItem* item);
+    // Takes the item at index out and frees it at once: an item removed is
+    // never used again.
+    void Delete(int index);
+
+protected:
+    using TComponent::TComponent;
+    // Lets go of the items without freeing them, so that destroying the menu
+    // handle afterwards takes none of the items' own sub-menus with it.
+    void ReleaseItems();
+    // The handle the items go into, made on first use.
+    virtual HMENU ItemsHandle() = 0;
+
+    HMENU handle_ = nullptr;
+
+private:
+    friend class TMenuItem;
+    void Forget(TMenuItem* item);
+
+    std::vector<TMenuItem*> items_;
+};
+
+class TMenuItem : public TMenuItems {
 public:
     TMenuItem(TComponent* owner, std::string name, std::string caption, bool isDefault = false);
     ~TMenuItem() override;
 
     const std::string& Caption() const { return caption_; }
     bool Default() const { return default_; }
+    // Free text the program attaches to the item.
+    const std::string& Hint() const { return hint_; }
+    void SetHint(std::string hint) { hint_ = std::move(hint); }
     // The command the menu sends when the item is chosen, unique among the
-    // items that exist.
+    // items that exist; 0 when every command is taken, and the item then
+    // cannot be chosen.
     UINT Command() const { return command_; }
+    // The sub-menu, or null while the item has no items.
+    HMENU SubMenu() const { return handle_; }
     void Click() { OnClick(this); }
 
     TNotifyEvent OnClick;
 
+protected:
+    HMENU ItemsHandle() override;
+
 private:
-    friend class TPopupMenu;
+    friend class TMenuItems;
     std::string caption_;
+    std::string hint_;
     bool default_;
     UINT command_;
-    TPopupMenu* menu_ = nullptr;  // the menu that holds the item, if any
+    TMenuItems* menu_ = nullptr;  // the menu or item that holds the item, if any
 };
 
-class TPopupMenu : public TComponent {
+class TPopupMenu : public TMenuItems {
 public:
     explicit TPopupMenu(TComponent* owner, std::string name = {});
     ~TPopupMenu() override;
 
     HMENU Handle() const { return handle_; }
-    int Count() const { return static_cast<int>(items_.size()); }
-    TMenuItem* Item(int index) const { return items_.at(static_cast<size_t>(index)); }
-    // Puts item into the menu before the item now at index (Count() appends).
-    void Insert(int index, TMenuItem* item);
-    // Takes the item at index out of the menu and frees it at once: an item
-    // removed is never used again.
-    void Delete(int index);
 
     // Raises OnPopup, then shows the menu with its top left corner at the
     // screen point and tracks it until it closes. A chosen item's OnClick
@@ -60,12 +94,8 @@ public:
     bool AutoPopup = true;
     TNotifyEvent OnPopup;
 
-private:
-    friend class TMenuItem;
-    void Forget(TMenuItem* item);
-
-    HMENU handle_;
-    std::vector<TMenuItem*> items_;
+protected:
+    HMENU ItemsHandle() override { return handle_; }
 };
 
 // The hidden window that owns tracked menus and turns their commands into

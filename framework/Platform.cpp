@@ -9,6 +9,7 @@ PlatformCalls& Platform()
         ::MessageBoxA,
         ::GetCommandLineA,
         ::TrackPopupMenu,
+        ::GetOpenFileNameA,
     };
     return calls;
 }

@@ -1,12 +1,13 @@
 // The one seam between the program and the calls whose effect a test must
 // see or must stop: starting programs, ending the session, the notification
-// area, blocking message boxes, popup-menu tracking and the command line.
-// Each member defaults to the real call; a test swaps in its own and
-// restores the original.
+// area, blocking message boxes and file dialogs, popup-menu tracking and the
+// command line. Each member defaults to the real call; a test swaps in its
+// own and restores the original.
 #pragma once
 
 #include <windows.h>
 #include <shellapi.h>
+#include <commdlg.h>
 
 struct PlatformCalls {
     UINT(WINAPI* winExec)(LPCSTR commandLine, UINT show);
@@ -15,6 +16,7 @@ struct PlatformCalls {
     int(WINAPI* messageBox)(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
     LPSTR(WINAPI* getCommandLine)();
     BOOL(WINAPI* trackPopupMenu)(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner, const RECT* rect);
+    BOOL(WINAPI* getOpenFileName)(LPOPENFILENAMEA dialog);
 };
 
 PlatformCalls& Platform();

@@ -7,9 +7,12 @@
 #include <functional>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include <cstring>
 
 #include <gtest/gtest.h>
 
@@ -41,6 +44,13 @@ struct MenuTrack {
     HWND owner;
 };
 
+// One run of the file dialog, with what it was told.
+struct OpenDialogRun {
+    HWND owner;
+    std::string title, filter, defaultExt, initialDir, offered;
+    DWORD flags;
+};
+
 // What the program asked of the platform through the seam.
 struct SeamLog {
     std::string commandLine = R"("C:\dir\Tamrik.exe")";
@@ -54,6 +64,10 @@ struct SeamLog {
     // Run while a menu is tracked, as the user's choice would be; by default
     // the menu is dismissed.
     std::function<void(const MenuTrack&)> onTrack;
+    std::vector<OpenDialogRun> openDialogs;
+    // The file the user confirms in the next file dialogs, first first; a
+    // dialog with none left is cancelled.
+    std::vector<std::string> filesChosen;
 };
 
 inline SeamLog& Seams()
@@ -88,6 +102,49 @@ inline void Choose(const MenuTrack& track, const TMenuItem* item)
 {
     PostMessageA(track.owner, WM_COMMAND, item->Command(), 0);
 }
+// A menu item as the user sees it: its caption with the access-key marks
+// resolved, or "-" for a separator; and its sub-menu, if any.
+inline std::string ShownItem(HMENU menu, int position, HMENU* subMenu = nullptr)
+{
+    char text[1024] = {};
+    MENUITEMINFOA info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_TYPE | MIIM_SUBMENU;
+    info.dwTypeData = text;
+    info.cch = sizeof(text);
+    GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info);
+    if (subMenu)
+        *subMenu = info.hSubMenu;
+    if (info.fType & MFT_SEPARATOR)
+        return "-";
+    std::string caption;
+    for (const char* c = text; *c; ++c) {
+        if (*c == '&' && !*++c)
+            break;
+        caption += *c;
+    }
+    return caption;
+}
+
+inline BOOL WINAPI FakeGetOpenFileName(LPOPENFILENAMEA dialog)
+{
+    const auto text = [](const char* s) { return std::string(s ? s : ""); };
+    std::string filter;
+    for (const char* part = dialog->lpstrFilter; part && *part; part += strlen(part) + 1)
+        filter += std::string(part) + "|";
+    Seams().openDialogs.push_back({dialog->hwndOwner, text(dialog->lpstrTitle), filter, text(dialog->lpstrDefExt),
+                                   text(dialog->lpstrInitialDir), text(dialog->lpstrFile), dialog->Flags});
+    auto& files = Seams().filesChosen;
+    if (files.empty())
+        return FALSE;
+    const std::string chosen = files.front();
+    files.erase(files.begin());
+    if (chosen.size() >= dialog->nMaxFile)
+        return FALSE;
+    strcpy(dialog->lpstrFile, chosen.c_str());
+    return TRUE;
+}
+
 inline LPSTR WINAPI FakeGetCommandLine() { return &Seams().commandLine[0]; }
 
 inline BOOL WINAPI FakeExitWindowsEx(UINT flags, DWORD)
@@ -239,8 +296,8 @@ protected:
         Seams() = SeamLog{};
         TestWindow::Log().clear();
         saved_ = Platform();
-        Platform() = {FakeWinExec,        FakeExitWindowsEx,  FakeShellNotifyIcon,
-                      FakeMessageBox,     FakeGetCommandLine, FakeTrackPopupMenu};
+        Platform() = {FakeWinExec,        FakeExitWindowsEx,  FakeShellNotifyIcon, FakeMessageBox,
+                      FakeGetCommandLine, FakeTrackPopupMenu, FakeGetOpenFileName};
     }
     void TearDown() override
     {

@@ -3,6 +3,8 @@
 // icons the program holds watched for growth.
 #include "TestSupport.h"
 
+#include <cstdlib>
+
 #include <psapi.h>
 
 #include "framework/GuiObjects.h"
@@ -14,11 +16,18 @@ namespace {
 int notifies = 0;
 int seamMenus = 0;
 int realMenus = 0;
+int launches = 0;
 
 BOOL WINAPI CountNotify(DWORD, PNOTIFYICONDATAA)
 {
     ++notifies;
     return TRUE;
+}
+
+UINT WINAPI CountLaunch(LPCSTR, UINT)
+{
+    ++launches;
+    return 33;
 }
 
 BOOL WINAPI CountMenu(HMENU, UINT, int, int, int, HWND, const RECT*)
@@ -50,9 +59,23 @@ SIZE_T PrivateBytes()
 
 TEST_F(TamrikTest, ThousandsOfClicksAndMenusLeakNothing)
 {
-    WriteSettings("[Configuration]\r\nShutdownVisible=1\r\nTelnetVisible=1\r\n");
+    // The drives menu lists the session's test drive alone, two levels deep,
+    // and the telnet menus three sites.
+    const char* drive = std::getenv("TAMRIK_TEST_DRIVE");
+    const char letter = drive && *drive ? static_cast<char>(drive[0] | 0x20) : '\0';
+    std::string badDrives;
+    for (char c = 'a'; c <= 'z'; ++c)
+        if (c != letter)
+            badDrives += c;
+    const std::string tree = std::string(1, letter) + ":\\soak";
+    if (letter)
+        for (const char* sub : {"", "\\a", "\\b", "\\b\\c", "\\R&D"})
+            CreateDirectoryA((tree + sub).c_str(), nullptr);
+    WriteSettings("[Configuration]\r\nShutdownVisible=1\r\nTelnetVisible=1\r\nDepth=2\r\nBadDrive=" + badDrives +
+                  "\r\n[YourSites]\r\nYourSite0=alpha\r\nYourSite1=R&D\r\nYourSite2=-\r\n");
     StartProgram();
     Platform().shellNotifyIcon = CountNotify;
+    Platform().winExec = CountLaunch;
     const TfrmTamrik& f = Form();
     const std::vector<TQVTrayIcon*> buttons = {f.trayTelnet,      f.trayMSDOS,     f.trayExplorer,
                                                f.trayIconMin,     f.trayiconrestore, f.trayIconClose,
@@ -78,12 +101,15 @@ TEST_F(TamrikTest, ThousandsOfClicksAndMenusLeakNothing)
     const GuiObjectCounts objects = LiveGuiObjects();
     const SIZE_T memory = PrivateBytes();
     ASSERT_GT(memory, 0u) << "no memory counters to watch";
-    notifies = seamMenus = realMenus = 0;
+    notifies = seamMenus = realMenus = launches = 0;
 
     rounds(1000);
 
     EXPECT_EQ(realMenus, 1000);
-    EXPECT_EQ(seamMenus, 3000);  // telnet, MS-DOS and drives open theirs on the left button
+    EXPECT_EQ(seamMenus, 2000);  // telnet and drives open theirs on the left button
+    EXPECT_EQ(launches, 1000);   // the MS-DOS prompt starts
+    EXPECT_EQ(f.popTamrik->Count(), 3 + 1 + 3);
+    EXPECT_EQ(f.popExplorer->Count(), letter ? 3 + 1 + 1 : 3 + 1);
     EXPECT_EQ(notifies, 1000 * 4 * 2 * 7);  // each action button sinks and rises
     EXPECT_EQ(LiveGuiObjects().menus, objects.menus);
     EXPECT_EQ(LiveGuiObjects().menuItems, objects.menuItems);
@@ -93,4 +119,7 @@ TEST_F(TamrikTest, ThousandsOfClicksAndMenusLeakNothing)
     EXPECT_LT(grown, 256u * 1024) << "private memory grew by " << grown << " bytes";
     for (const int pressed : {f.ClosePressed, f.MinPressed, f.RestorePressed, f.ShutdownPressed})
         EXPECT_EQ(pressed, kPressedUp);
+    if (letter)
+        for (const char* sub : {"\\R&D", "\\b\\c", "\\b", "\\a", ""})
+            RemoveDirectoryA((tree + sub).c_str());
 }

@@ -23,6 +23,13 @@ rm -f "$WINEPREFIX/drive_c/windows/Tamrik.ini"
 # the next session, so it is written here, before Wine starts.
 drive=$(mktemp -d)
 printf 'MyLabel' >"$drive/.windows-label"
+# A tree whose links lead back up, under a hidden directory that the drive's
+# own listing passes over: .cycle/a/back leads to .cycle, .cycle/a/again to
+# a itself, and .cycle/a/tob across to .cycle/b.
+mkdir -p "$drive/.cycle/a" "$drive/.cycle/b/leaf"
+ln -s .. "$drive/.cycle/a/back"
+ln -s . "$drive/.cycle/a/again"
+ln -s ../b "$drive/.cycle/a/tob"
 ln -sfn "$drive" "$WINEPREFIX/dosdevices/t:"
 export TAMRIK_TEST_DRIVE=t
 start_display

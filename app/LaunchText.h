@@ -1,0 +1,63 @@
+// What the three launchers hand to the platform, worked out from the text the
+// user typed: the command lines, the program boxes' text after a Browse, the
+// drive filter, menu captions, and the order the popup menus are rebuilt in.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Used when the program box is blank; each ends in the blank that separates
+// the parameters.
+constexpr const char* kDefaultInterpreter = "command.com ";
+constexpr const char* kDefaultTelnetClient = "telnet.exe ";
+constexpr const char* kExplorerPrefix = "explorer.exe ";
+
+// The program text as typed, a blank and the parameters as typed; the
+// default interpreter or client in front of the parameters when the program
+// text is blank. Nothing is trimmed and nothing is quoted.
+std::string MSDOSCommandLine(const std::string& program, const std::string& parameters);
+std::string TelnetCommandLine(const std::string& program, const std::string& site);
+std::string ExplorerCommandLine(const std::string& path);
+
+// A path chosen in the file dialog as it goes into a program box: in double
+// quotes when it holds a blank, so that it starts as one program.
+std::string ProgramBoxText(const std::string& chosenPath);
+
+// A drive is left out of the drives menu when its small letter occurs
+// anywhere in the text; nothing else in the text counts.
+bool IsBadDrive(const std::string& badDriveText, char smallLetter);
+
+// The caption that shows a name as it is: every "&" doubled, since a menu
+// takes a single one as the mark of an access key. A name of exactly "-"
+// stays a separator.
+std::string MenuCaption(const std::string& name);
+
+// The scan depth of the drives menu: the spin field's value within 0 to 50.
+constexpr int kMaxScanDepth = 50;
+int ScanDepth(int value);
+
+// The three items every tray menu ends with; what is above them is rebuilt
+// at every popup.
+constexpr int kFixedMenuItems = 3;
+
+template <typename Menu>
+void RemoveBuiltItems(Menu& menu)
+{
+    while (menu.Count() > kFixedMenuItems)
+        menu.Delete(0);
+}
+
+// The site items: a separator, then every site, each put in at the top, so
+// the menu reads from the last site to the first above the separator. With
+// no sites there is no separator either.
+template <typename Menu, typename MakeSeparator, typename MakeSite>
+void RebuildSiteItems(Menu& menu, const std::vector<std::string>& sites, MakeSeparator makeSeparator,
+                      MakeSite makeSite)
+{
+    RemoveBuiltItems(menu);
+    if (sites.empty())
+        return;
+    menu.Insert(0, makeSeparator());
+    for (const std::string& site : sites)
+        menu.Insert(0, makeSite(site));
+}

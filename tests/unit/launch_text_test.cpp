@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/LaunchText.h"
+
+TEST(LaunchText, CommandLinesUseTheTextsAsTyped)
+{
+    struct Case {
+        const char* program;
+        const char* argument;
+        const char* dos;
+        const char* telnet;
+    };
+    const Case cases[] = {
+        {"", "", "command.com ", "telnet.exe "},
+        {"", "/K dir /w", "command.com /K dir /w", "telnet.exe /K dir /w"},
+        {" \t\x01 ", " x ", "command.com  x ", "telnet.exe  x "},  // blank program box
+        {" 4dos.com ", "", " 4dos.com  ", " 4dos.com  "},          // kept with its blanks
+        {"C:\\Program Files\\x.exe", "-a", "C:\\Program Files\\x.exe -a", "C:\\Program Files\\x.exe -a"},
+        {"\"C:\\Program Files\\x.exe\"", "R&D", "\"C:\\Program Files\\x.exe\" R&D", "\"C:\\Program Files\\x.exe\" R&D"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(MSDOSCommandLine(c.program, c.argument), c.dos) << c.program;
+        EXPECT_EQ(TelnetCommandLine(c.program, c.argument), c.telnet) << c.program;
+    }
+    EXPECT_EQ(ExplorerCommandLine("c:"), "explorer.exe c:");
+    EXPECT_EQ(ExplorerCommandLine("c:\\R&D\\a b"), "explorer.exe c:\\R&D\\a b");
+    const std::string huge(30000, 'p');
+    EXPECT_EQ(MSDOSCommandLine(huge, huge).size(), 60001u);
+}
+
+TEST(LaunchText, ChosenPathsWithBlanksAreQuoted)
+{
+    EXPECT_EQ(ProgramBoxText("C:\\Program Files\\Tools\\client.exe"), "\"C:\\Program Files\\Tools\\client.exe\"");
+    EXPECT_EQ(ProgramBoxText("C:\\WINDOWS\\telnet.exe"), "C:\\WINDOWS\\telnet.exe");
+    EXPECT_EQ(ProgramBoxText(""), "");
+}
+
+TEST(LaunchText, BadDrivesAreTheSmallLettersOfTheText)
+{
+    const auto left = [](const std::string& text) {
+        std::string letters;
+        for (char letter = 'a'; letter <= 'z'; ++letter)
+            if (IsBadDrive(text, letter))
+                letters += letter;
+        return letters;
+    };
+    EXPECT_EQ(left("a,b"), "ab");
+    EXPECT_EQ(left("A,B"), "");
+    EXPECT_EQ(left("cd"), "cd");
+    EXPECT_EQ(left(" z; x:\\ \xe9"), "xz");
+    EXPECT_EQ(left(""), "");
+}
+
+TEST(LaunchText, CaptionsShowNamesWhole)
+{
+    EXPECT_EQ(MenuCaption("R&D"), "R&&D");
+    EXPECT_EQ(MenuCaption("&&&"), "&&&&&&");
+    EXPECT_EQ(MenuCaption("-"), "-");
+    EXPECT_EQ(MenuCaption("a - b"), "a - b");
+    EXPECT_EQ(MenuCaption("caf\xe9 & co"), "caf\xe9 && co");
+    EXPECT_EQ(MenuCaption(""), "");
+}
+
+TEST(LaunchText, ScanDepthStaysWithinItsLimits)
+{
+    EXPECT_EQ(ScanDepth(-5), 0);
+    EXPECT_EQ(ScanDepth(0), 0);
+    EXPECT_EQ(ScanDepth(3), 3);
+    EXPECT_EQ(ScanDepth(50), 50);
+    EXPECT_EQ(ScanDepth(51), 50);
+}
+
+namespace {
+
+// A menu of captions, with its three fixed items, that counts what it frees.
+struct FakeMenu {
+    std::vector<std::unique_ptr<std::string>> items;
+    int deleted = 0;
+    FakeMenu()
+    {
+        for (const char* fixed : {"Properties...", "-", "E&xit Tamrik"})
+            items.push_back(std::make_unique<std::string>(fixed));
+    }
+    int Count() const { return static_cast<int>(items.size()); }
+    void Insert(int index, std::string* item) { items.emplace(items.begin() + index, item); }
+    void Delete(int index)
+    {
+        items.erase(items.begin() + index);
+        ++deleted;
+    }
+    std::vector<std::string> Captions() const
+    {
+        std::vector<std::string> captions;
+        for (const auto& item : items)
+            captions.push_back(*item);
+        return captions;
+    }
+};
+
+void Rebuild(FakeMenu& menu, const std::vector<std::string>& sites)
+{
+    RebuildSiteItems(
+        menu, sites, [] { return new std::string("-"); },
+        [](const std::string& site) { return new std::string(MenuCaption(site)); });
+}
+
+}  // namespace
+
+TEST(LaunchText, SiteItemsReadInReverseAboveTheFixedItems)
+{
+    using Captions = std::vector<std::string>;
+    FakeMenu menu;
+    Rebuild(menu, {});
+    EXPECT_EQ(menu.Captions(), (Captions{"Properties...", "-", "E&xit Tamrik"}));
+
+    Rebuild(menu, {"alpha", "beta", "gamma", "R&D", "-"});
+    EXPECT_EQ(menu.Captions(),
+              (Captions{"-", "R&&D", "gamma", "beta", "alpha", "-", "Properties...", "-", "E&xit Tamrik"}));
+
+    // Each rebuild takes away exactly what the previous one put in.
+    for (int i = 0; i < 3; ++i)
+        Rebuild(menu, {"alpha", "alpha"});
+    EXPECT_EQ(menu.Captions(), (Captions{"alpha", "alpha", "-", "Properties...", "-", "E&xit Tamrik"}));
+    EXPECT_EQ(menu.deleted, 6 + 3 + 3);
+}
