@@ -9,10 +9,12 @@
 namespace {
 
 // Modal to every window of the program, centred on the screen; OK is the
-// only button, so Enter and Escape both close it.
+// only button, so Enter and Escape both close it. A tray click leaves the
+// keyboard where it was, so the box takes the foreground for the keys to
+// reach it.
 void ShowWarning(const char* text)
 {
-    Platform().messageBox(nullptr, text, "Warning", MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
+    Platform().messageBox(nullptr, text, "Warning", MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL | MB_SETFOREGROUND);
 }
 
 }  // namespace

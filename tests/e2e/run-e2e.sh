@@ -26,7 +26,7 @@ helpers=$build/wintest-$arch/tests/e2e/helpers
 rm -rf "$dir"
 mkdir -p "$dir"
 cp "$build/win-$arch/Tamrik.exe" "$build/win-$arch/readme.txt" "$helpers/targets.exe" "$helpers/poke.exe" \
-    "$helpers/probe.dll" "$dir/" || exit 1
+    "$helpers/probe.dll" "$helpers/launched.exe" "$dir/" || exit 1
 
 stop_wine
 start_display

@@ -142,7 +142,7 @@ TEST_F(LaunchersTest, StartingDirectoryIsEnteredOrWarnedAboutBeforeTheLaunch)
     for (const ErrorBox& box : Seams().boxes) {
         EXPECT_EQ(box.text, "Cannot find directory!");
         EXPECT_EQ(box.caption, "Warning");
-        EXPECT_EQ(box.type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL));
+        EXPECT_EQ(box.type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL | MB_SETFOREGROUND));
     }
     SetCurrentDirectoryA(startDirectory_.c_str());
     DeleteFileA("C:\\launch\\file.txt");

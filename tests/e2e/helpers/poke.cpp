@@ -15,6 +15,8 @@
 //                                               that owns a window of CLASS
 //   poke.exe dialogs CAPTION                    "dialog|text" per dialog box with that caption
 //   poke.exe press CAPTION                      presses OK on the dialog box with that caption
+//   poke.exe place CAPTION                      "left,top,right,bottom" on the screen per dialog
+//                                               box with that caption
 //   poke.exe tree CLASS                         the window of CLASS and every window inside it,
 //                                               depth first, siblings in z order (which is the
 //                                               tab order), a line each (below)
@@ -83,6 +85,7 @@ BOOL CALLBACK AppendStaticText(HWND child, LPARAM param)
 struct DialogSearch {
     const char* caption;
     bool press;
+    bool place;
     int found;
 };
 
@@ -95,6 +98,12 @@ BOOL CALLBACK VisitDialog(HWND window, LPARAM param)
     if (search.press) {
         PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         return FALSE;
+    }
+    if (search.place) {
+        RECT rect = {};
+        GetWindowRect(window, &rect);
+        std::printf("%ld,%ld,%ld,%ld\n", rect.left, rect.top, rect.right, rect.bottom);
+        return TRUE;
     }
     std::string text;
     EnumChildWindows(window, AppendStaticText, reinterpret_cast<LPARAM>(&text));
@@ -273,8 +282,8 @@ int main(int argc, char** argv)
     if (argc < 3)
         return 2;
     const std::string command = argv[1];
-    if (command == "dialogs" || command == "press") {
-        DialogSearch search = {argv[2], command == "press", 0};
+    if (command == "dialogs" || command == "press" || command == "place") {
+        DialogSearch search = {argv[2], command == "press", command == "place", 0};
         EnumWindows(VisitDialog, reinterpret_cast<LPARAM>(&search));
         return search.found ? 0 : 3;
     }

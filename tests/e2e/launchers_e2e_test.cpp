@@ -1,0 +1,216 @@
+// End-to-end tests of the three launchers: the MS-DOS prompt button, the
+// site items of the tray menus and the drives menu, each pointed at
+// launched.exe, which records where it was started and with what. The
+// drives menu runs over a drive of the test's own, t:, mapped to a tree
+// the test makes.
+#include <sys/stat.h>
+
+#include "TraySupport.h"
+
+namespace {
+
+const std::string kLaunchedLog = kDir + "/launched.log";
+const char kLaunched[] = "C:\\e2e\\launched.exe";
+
+// What launched.exe recorded, a "directory|command line" per start.
+std::vector<std::string> Launches()
+{
+    std::vector<std::string> lines;
+    std::istringstream log(ReadFile(kLaunchedLog));
+    for (std::string line; std::getline(log, line);)
+        if (!line.empty())
+            lines.push_back(line.substr(0, line.find('\r')));
+    return lines;
+}
+
+std::vector<std::string> LaunchesOnce(size_t count)
+{
+    Eventually([&] { return Launches().size() >= count; });
+    return Launches();
+}
+
+std::string Lower(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+
+std::string EveryLetterBut(char letter)
+{
+    std::string text;
+    for (char c = 'a'; c <= 'z'; ++c)
+        if (c != letter)
+            text += c;
+    return text;
+}
+
+class Launchers : public TrayRun {
+protected:
+    void SetUp() override
+    {
+        TrayRun::SetUp();
+        std::remove(kLaunchedLog.c_str());
+        char pattern[] = "/tmp/tamrik-drive-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        drive_ = pattern;
+        // Wine reads a drive's label when first asked and keeps it for the
+        // session, so it is written before Wine starts.
+        WriteFile(drive_ + "/.windows-label", "Drives");
+        link_ = Env("WINEPREFIX") + "/dosdevices/t:";
+        std::remove(link_.c_str());
+        ASSERT_EQ(symlink(drive_.c_str(), link_.c_str()), 0);
+    }
+    void TearDown() override
+    {
+        TrayRun::TearDown();
+        std::remove(link_.c_str());
+        std::remove(kLaunchedLog.c_str());
+        if (!drive_.empty())
+            Execute({"rm", "-rf", drive_});
+    }
+    void MakeDirectories(std::initializer_list<const char*> paths)
+    {
+        for (const char* path : paths)
+            ASSERT_EQ(mkdir((drive_ + "/" + path).c_str(), 0755), 0) << path;
+    }
+    // Opens the menu of an icon and presses the keys in it.
+    void Choose(Icon icon, const char* button, Args keys)
+    {
+        Click(icon, button);
+        ASSERT_TRUE(Eventually(MenuShown)) << "no menu";
+        keys.insert(keys.begin(), {"xdotool", "key", "--delay", "100"});
+        Execute(keys);
+        ASSERT_TRUE(Eventually([] { return !MenuShown(); })) << "the menu stayed";
+    }
+
+    std::string drive_;
+    std::string link_;
+};
+
+const Keys kPrompt = {{"ShowOnStartup", "0"}, {"MSDOSprog", kLaunched}, {"MSDOScommand", "/K dir /w"}};
+
+}  // namespace
+
+TEST_F(Launchers, PromptStartsTheChosenProgramInTheChosenDirectory)
+{
+    Seed(With(kEveryIcon, With(kPrompt, {{"MSDOSdir", "C:\\windows\\system32"}})));
+    ASSERT_NO_FATAL_FAILURE(Start(7));
+    Click(kMSDOS, "1");
+    EXPECT_EQ(LaunchesOnce(1), (Args{"C:\\windows\\system32|C:\\e2e\\launched.exe /K dir /w"}));
+    EXPECT_FALSE(MenuShown()) << "a left click launches; it opens no menu";
+    // A double-click launches twice.
+    MoveTo(icons_[kMSDOS], {"click", "--repeat", "2", "--delay", "80", "1"});
+    EXPECT_EQ(LaunchesOnce(3).size(), 3u);
+}
+
+TEST_F(Launchers, RelativeDirectoryClimbsAtEachClick)
+{
+    Seed(With(kEveryIcon, With(kPrompt, {{"MSDOSdir", ".."}})));
+    ASSERT_NO_FATAL_FAILURE(Start(7));
+    Click(kMSDOS, "1");
+    ASSERT_EQ(LaunchesOnce(1).size(), 1u);
+    Click(kMSDOS, "1");
+    const std::vector<std::string> launches = LaunchesOnce(2);
+    ASSERT_EQ(launches.size(), 2u);
+    EXPECT_EQ(Lower(launches[0]), "c:\\|c:\\e2e\\launched.exe /k dir /w");  // from C:\e2e, where it started
+    EXPECT_EQ(Lower(launches[1]), "c:\\|c:\\e2e\\launched.exe /k dir /w");  // the root has nothing above
+}
+
+TEST_F(Launchers, MissingDirectoryIsWarnedAboutThenTheLaunchFollows)
+{
+    Seed(With(kEveryIcon, With(kPrompt, {{"MSDOSdir", "C:\\no such directory"}})));
+    ASSERT_NO_FATAL_FAILURE(Start(7));
+    Click(kMSDOS, "1");
+    std::string warning;
+    ASSERT_TRUE(Eventually([&] { return !(warning = Poke({"dialogs", "Warning"})).empty(); })) << "no warning";
+    EXPECT_EQ(warning, "dialog|Cannot find directory!\n");
+    // Centred on the 1024 by 768 screen.
+    int left = 0, top = 0, right = 0, bottom = 0;
+    ASSERT_EQ(std::sscanf(Poke({"place", "Warning"}).c_str(), "%d,%d,%d,%d", &left, &top, &right, &bottom), 4);
+    EXPECT_NEAR((left + right) / 2, 512, 2);
+    EXPECT_NEAR((top + bottom) / 2, 384, 2);
+    EXPECT_TRUE(Launches().empty()) << "the launch waits for the warning";
+    // With no window manager on the display, the X focus goes where a tool
+    // puts it; Escape then closes the box, as it does for the user.
+    std::string box;
+    ASSERT_TRUE(Eventually([&] {
+        box = Capture({"xdotool", "search", "--onlyvisible", "--name", "^Warning$"});
+        return !box.empty();
+    }));
+    Execute({"xdotool", "windowfocus", "--sync", box.substr(0, box.find('\n')), "key", "Escape"});
+    EXPECT_EQ(LaunchesOnce(1), (Args{"C:\\e2e|C:\\e2e\\launched.exe /K dir /w"}));
+    EXPECT_TRUE(Poke({"dialogs", "Warning"}).empty());
+}
+
+TEST_F(Launchers, EveryTrayMenuListsTheSitesAndStartsTheChosenOne)
+{
+    // Loaded, the list reads R&D, beta, alpha; the menu shows it last first.
+    Seed(With(kEveryIcon, {{"ShowOnStartup", "0"}, {"TelnetProg", kLaunched}}));
+    WriteFile(kSettings, ReadFile(kSettings) + "[YourSites]\r\nYourSite0=alpha\r\nYourSite1=beta\r\nYourSite2=R&D\r\n");
+    ASSERT_NO_FATAL_FAILURE(Start(7));
+    ASSERT_NO_FATAL_FAILURE(Choose(kTelnet, "1", {"Down", "Return"}));
+    ASSERT_EQ(LaunchesOnce(1).size(), 1u);
+    ASSERT_NO_FATAL_FAILURE(Choose(kMinimize, "3", {"Down", "Down", "Return"}));
+    ASSERT_EQ(LaunchesOnce(2).size(), 2u);
+    ASSERT_NO_FATAL_FAILURE(Choose(kClose, "3", {"Down", "Down", "Down", "Return"}));
+    const std::vector<std::string> launches = LaunchesOnce(3);
+    ASSERT_EQ(launches.size(), 3u);
+    EXPECT_EQ(launches[0], "C:\\e2e|C:\\e2e\\launched.exe alpha");
+    EXPECT_EQ(launches[1], "C:\\e2e|C:\\e2e\\launched.exe beta");
+    EXPECT_EQ(launches[2], "C:\\e2e|C:\\e2e\\launched.exe R&D");
+}
+
+TEST_F(Launchers, DrivesMenuOpensTheChosenDirectory)
+{
+    MakeDirectories({"cherry", "Banana", "apple", ".hidden", "deep", "deep/inner"});
+    Seed(With(kEveryIcon, With(kPrompt, {{"BadDrive", EveryLetterBut('t')}, {"Depth", "2"}, {"MSDOSorExplorer", "1"},
+                                         {"MSDOSdir", "C:\\no such directory"}})));
+    ASSERT_NO_FATAL_FAILURE(Start(7));
+    // The drive first, then its directories in order; deep opens a sub-menu.
+    ASSERT_NO_FATAL_FAILURE(Choose(kDrives, "1", {"Down", "Right", "Return"}));
+    ASSERT_EQ(LaunchesOnce(1).size(), 1u);
+    ASSERT_NO_FATAL_FAILURE(Choose(kDrives, "1", {"Down", "Right", "Down", "Return"}));
+    ASSERT_EQ(LaunchesOnce(2).size(), 2u);
+    ASSERT_NO_FATAL_FAILURE(Choose(kDrives, "1", {"Down", "Right", "Down", "Down", "Return"}));
+    ASSERT_EQ(LaunchesOnce(3).size(), 3u);
+    ASSERT_NO_FATAL_FAILURE(Choose(kDrives, "1", {"Down", "Right", "Down", "Down", "Down", "Right", "Return"}));
+    const std::vector<std::string> launches = LaunchesOnce(4);
+    ASSERT_EQ(launches.size(), 4u);
+    const char* expected[] = {"t:\\apple", "t:\\banana", "t:\\cherry", "t:\\deep\\inner"};
+    for (size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(Lower(launches[i]), std::string(expected[i]) + "|c:\\e2e\\launched.exe /k dir /w");
+    EXPECT_TRUE(Poke({"dialogs", "Warning"}).empty()) << "the menu never warns";
+}
+
+TEST_F(Launchers, DriveLeafOpensAnExplorerWindow)
+{
+    Seed(With(kEveryIcon, {{"ShowOnStartup", "0"}, {"BadDrive", EveryLetterBut('t')}, {"Depth", "0"},
+                           {"MSDOSorExplorer", "0"}}));
+    ASSERT_NO_FATAL_FAILURE(Start(7));
+    ASSERT_NO_FATAL_FAILURE(Choose(kDrives, "1", {"Down", "Return"}));
+    std::string explorer;
+    EXPECT_TRUE(Eventually([&] { return Contains(explorer = Poke({"windows", "ExplorerWClass"}), "(T:)"); }))
+        << explorer;
+    Poke({"post", "ExplorerWClass", kWmClose, "0", "0"});
+}
+
+// Links that lead back up their own path would make a tree without end: at
+// depth 50 the menu still opens at once.
+TEST_F(Launchers, DrivesMenuWithLinkCyclesOpensAtDepthFifty)
+{
+    MakeDirectories({"loop", "loop/inner"});
+    ASSERT_EQ(symlink("..", (drive_ + "/loop/inner/up").c_str()), 0);
+    ASSERT_EQ(symlink(".", (drive_ + "/loop/inner/here").c_str()), 0);
+    ASSERT_EQ(symlink("../..", (drive_ + "/loop/inner/top").c_str()), 0);
+    Seed(With(kEveryIcon, With(kPrompt, {{"BadDrive", EveryLetterBut('t')}, {"Depth", "50"}})));
+    ASSERT_NO_FATAL_FAILURE(Start(7));
+    const auto start = Clock::now();
+    Click(kDrives, "1");
+    ASSERT_TRUE(Eventually(MenuShown, 20s)) << "the menu did not open";
+    EXPECT_LT(Clock::now() - start, 10s);
+    // loop, inner, then its links in order: here, top and up are leaves.
+    Execute({"xdotool", "key", "--delay", "100", "Down", "Right", "Right", "Right", "Down", "Return"});
+    const std::vector<std::string> launches = LaunchesOnce(1);
+    ASSERT_EQ(launches.size(), 1u);
+    EXPECT_EQ(Lower(launches[0]), "t:\\loop\\inner\\top|c:\\e2e\\launched.exe /k dir /w");
+}
