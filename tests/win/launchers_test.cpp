@@ -257,3 +257,23 @@ TEST_F(LaunchersTest, EveryTrayMenuListsTheSitesLastFirstAndChoosesOne)
     Application->ProcessMessages();
     EXPECT_EQ(Started(), Lines{"\"C:\\Program Files\\tn.exe\" R&D"});
 }
+
+TEST_F(LaunchersTest, TwoThousandSitesComeAndGoWithEachPopup)
+{
+    StartProgram();
+    TfrmTamrik& f = Form();
+    std::vector<std::string> sites;
+    for (int i = 0; i < 2000; ++i)
+        sites.push_back("host" + std::to_string(i));
+    f.lstSites->SetItems(sites);
+    for (int round = 0; round < 3; ++round)
+        TrayReport(f.trayTelnet, WM_LBUTTONDOWN);
+    ASSERT_EQ(Seams().menus.size(), 3u);
+    const HMENU menu = Seams().menus.back().menu;
+    EXPECT_EQ(GetMenuItemCount(menu), 2000 + 1 + 3);
+    EXPECT_EQ(ShownItem(menu, 0), "host1999");
+    EXPECT_EQ(ShownItem(menu, 1999), "host0");
+    f.lstSites->SetItems({});
+    TrayReport(f.trayTelnet, WM_LBUTTONDOWN);
+    EXPECT_EQ(GetMenuItemCount(menu), 3);
+}

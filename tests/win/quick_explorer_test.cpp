@@ -261,3 +261,24 @@ TEST_F(QuickExplorerTest, ErrorModeIsRestoredAfterEveryBuild)
     }
     SetErrorMode(previous);
 }
+
+// The session's tree holds .many, with 10,000 directories in it.
+TEST_F(QuickExplorerTest, TenThousandDirectoriesMakeOneLongSubMenu)
+{
+    TfrmTamrik& f = Form();
+    const long items = LiveGuiObjects().menuItems;
+    TMenuItem* many = f.popExplorer->Make<TMenuItem>("", "many");
+    many->SetHint(root_ + "\\.many");
+    f.popExplorer->Insert(0, many);
+    const DWORD start = GetTickCount();
+    f.FillDirectoryMenu(many, 1);
+    EXPECT_LT(GetTickCount() - start, 10000u);
+    ASSERT_EQ(many->Count(), 10000);
+    EXPECT_EQ(GetMenuItemCount(many->SubMenu()), 10000);
+    EXPECT_EQ(many->Item(0)->Caption(), "0");
+    EXPECT_EQ(many->Item(1)->Caption(), "1");
+    EXPECT_EQ(many->Item(2)->Caption(), "10");  // sorted as text
+    EXPECT_EQ(many->Item(9999)->Caption(), "9999");
+    f.popExplorer->Delete(0);
+    EXPECT_EQ(LiveGuiObjects().menuItems, items);
+}

@@ -30,6 +30,10 @@ mkdir -p "$drive/.cycle/a" "$drive/.cycle/b/leaf"
 ln -s .. "$drive/.cycle/a/back"
 ln -s . "$drive/.cycle/a/again"
 ln -s ../b "$drive/.cycle/a/tob"
+# And .many: 10,000 directories in one, made here in a moment where Wine
+# takes most of a minute.
+mkdir -p "$drive/.many"
+(cd "$drive/.many" && mkdir $(seq 0 9999))
 ln -sfn "$drive" "$WINEPREFIX/dosdevices/t:"
 export TAMRIK_TEST_DRIVE=t
 start_display
