@@ -11,7 +11,7 @@ void TfrmTamrik::trayIconShutdownClick(TComponent*)
         // A close sweep that asks the shell's program-manager window too: the
         // shell answers with its own shut-down dialog.
         IncludeProgman = true;
-        EnumWindows(SweepWindowProc, kSweepClose);
+        RunSweep(SweepOf(kSweepClose));
         IncludeProgman = false;
         return;
     }
