@@ -38,6 +38,10 @@ void Apply(HWND window, int action)
         PostMessageA(window, WM_CLOSE, 0, 0);
         return;
     }
+    // SW_RESTORE brings a maximized window down to its normal size as well;
+    // a minimized one it brings back as it was, maximized or not.
+    if (action == kSweepRestore && !IsIconic(window))
+        return;
     ShowWindowAsync(window, action);
 }
 

@@ -70,14 +70,23 @@ TEST_F(TamrikTest, SweepReadsTheIgnoreListAtEachWindow)
     EXPECT_EQ(first.closes + second.closes, 1);
 }
 
-TEST_F(TamrikTest, RestoreSweepRestoresMaximizedAndMinimizedWindows)
+// SW_RESTORE would bring a maximized window down to its normal size; the
+// restore sweep leaves every window alone that is not minimized, and one
+// minimized from maximized comes back maximized.
+TEST_F(TamrikTest, RestoreSweepBringsBackMinimizedWindowsAsTheyWere)
 {
     StartProgram();
-    for (const int state : {SW_MAXIMIZE, SW_MINIMIZE}) {
-        const TestWindow window("Sweep target");
-        ShowWindow(window.Handle(), state);
-        ASSERT_TRUE(IsZoomed(window.Handle()) || IsIconic(window.Handle()));
-        Form().trayIconRestoreClick(&Form());
-        EXPECT_TRUE(PumpUntil([&] { return !IsZoomed(window.Handle()) && !IsIconic(window.Handle()); })) << state;
-    }
+    const TestWindow normal("Sweep normal"), maximized("Sweep maximized"), minimized("Sweep minimized"),
+        maximizedThenMinimized("Sweep maximized, minimized");
+    ShowWindow(maximized.Handle(), SW_MAXIMIZE);
+    ShowWindow(minimized.Handle(), SW_MINIMIZE);
+    ShowWindow(maximizedThenMinimized.Handle(), SW_MAXIMIZE);
+    ShowWindow(maximizedThenMinimized.Handle(), SW_MINIMIZE);
+    ASSERT_TRUE(IsZoomed(maximized.Handle()) && IsIconic(maximizedThenMinimized.Handle()));
+    Form().trayIconRestoreClick(&Form());
+    ASSERT_TRUE(PumpUntil([&] { return !IsIconic(minimized.Handle()) && !IsIconic(maximizedThenMinimized.Handle()); }));
+    EXPECT_FALSE(IsZoomed(minimized.Handle()));
+    EXPECT_TRUE(IsZoomed(maximizedThenMinimized.Handle()));
+    EXPECT_TRUE(IsZoomed(maximized.Handle()));
+    EXPECT_FALSE(IsZoomed(normal.Handle()) || IsIconic(normal.Handle()));
 }
