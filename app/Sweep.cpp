@@ -4,11 +4,25 @@
 
 #include "CommaList.h"
 #include "Unit1.h"
+#include "framework/Platform.h"
 
 namespace {
 
 // Titles take part in the ignore test up to this many characters.
 constexpr int kTitleBuffer = 50;
+// DWMWA_CLOAKED, which the headers of older systems do not name.
+constexpr DWORD kDwmCloaked = 14;
+
+// Windows 8 and later cloak the frames of suspended store apps, of other
+// virtual desktops and of parts of the shell: IsWindowVisible says yes, yet
+// the user sees nothing there. Where the call fails (no desktop window
+// manager, or a system before Windows 8) nothing is cloaked.
+bool IsCloaked(HWND window)
+{
+    DWORD cloaked = 0;
+    return SUCCEEDED(Platform().dwmGetWindowAttribute(window, kDwmCloaked, &cloaked, sizeof(cloaked))) &&
+           cloaked != 0;
+}
 
 bool IsProgramManager(HWND window)
 {
@@ -19,7 +33,9 @@ bool IsSweepable(HWND window, const char* title, const Sweep& sweep)
 {
     if (window == Application->Handle())
         return false;
-    if (!IsWindowVisible(window) || !IsWindowEnabled(window))
+    if (!IsWindowVisible(window) || IsCloaked(window))
+        return false;
+    if (!IsWindowEnabled(window))
         return false;
     if (GetParent(window) != nullptr)
         return false;

@@ -1,6 +1,8 @@
 // Window sweeps, watched on top-level windows that the tests make in this
 // process. Other windows (Wine's own) are swept too but never looked at.
 #include <iterator>
+#include <memory>
+#include <vector>
 
 #include "TestSupport.h"
 
@@ -89,4 +91,47 @@ TEST_F(TamrikTest, RestoreSweepBringsBackMinimizedWindowsAsTheyWere)
     EXPECT_TRUE(IsZoomed(maximizedThenMinimized.Handle()));
     EXPECT_TRUE(IsZoomed(maximized.Handle()));
     EXPECT_FALSE(IsZoomed(normal.Handle()) || IsIconic(normal.Handle()));
+}
+
+// What Windows 8 and later cloak is visible by IsWindowVisible and unseen by
+// the user. Wine cloaks nothing, so the window manager's answer is faked.
+TEST_F(TamrikTest, EverySweepLeavesCloakedWindowsAlone)
+{
+    StartProgram();
+    Form().txtIgnore->SetText("");
+    Form().radShutdownMenu->SetChecked(true);
+    const TestWindow cloaked("Suspended store app");
+    Seams().cloaked = {cloaked.Handle()};
+    const struct {
+        const char* sweep;
+        void (TfrmTamrik::*start)(TComponent*);
+        int showFirst;
+    } sweeps[] = {
+        {"minimize", &TfrmTamrik::trayIconMinClick, SW_SHOWNORMAL},
+        {"restore", &TfrmTamrik::trayIconRestoreClick, SW_MINIMIZE},
+        {"close", &TfrmTamrik::trayIconCloseClick, SW_SHOWNORMAL},
+        {"shutdown menu", &TfrmTamrik::trayIconShutdownClick, SW_SHOWNORMAL},
+    };
+    for (const auto& s : sweeps) {
+        const TestWindow control("Sweep control");
+        ShowWindow(control.Handle(), s.showFirst);
+        ShowWindow(cloaked.Handle(), s.showFirst);
+        const bool wasIconic = IsIconic(cloaked.Handle()) != FALSE;
+        (Form().*s.start)(&Form());
+        // The sweep has run once the control window got its action.
+        ASSERT_TRUE(PumpUntil([&] { return control.closes > 0 || IsIconic(control.Handle()) != wasIconic; }))
+            << s.sweep;
+        EXPECT_EQ(IsIconic(cloaked.Handle()) != FALSE, wasIconic) << s.sweep;
+        EXPECT_EQ(cloaked.closes, 0) << s.sweep;
+    }
+}
+
+// Wine 8 has dwmapi.dll, and its DwmGetWindowAttribute knows no
+// DWMWA_CLOAKED: under Wine the sweep sees every window uncloaked.
+TEST(DesktopWindowManager, WineCloaksNothing)
+{
+    const TestWindow window("Plain window");
+    DWORD cloaked = 1;
+    const HRESULT result = Platform().dwmGetWindowAttribute(window.Handle(), 14, &cloaked, sizeof(cloaked));
+    EXPECT_TRUE(FAILED(result) || cloaked == 0) << std::hex << result;
 }
