@@ -46,6 +46,16 @@ std::string GetField(const std::string& s, int i, char c)
     return field;
 }
 
+std::vector<std::string> SplitFields(const std::string& s, char c)
+{
+    std::vector<std::string> fields;
+    size_t start = 0;
+    for (size_t comma; (comma = s.find(c, start)) != std::string::npos; start = comma + 1)
+        fields.push_back(s.substr(start, comma - start));
+    fields.push_back(s.substr(start));
+    return fields;
+}
+
 bool IsBlankChar(char c)
 {
     return static_cast<unsigned char>(c) <= 32;
@@ -77,9 +87,8 @@ std::string LowerAscii(std::string s)
 
 bool IsIgnored(const std::string& title, const std::string& list)
 {
-    const int n = FieldCount(list, ',');
-    for (int i = 1; i <= n; ++i) {
-        const std::string entry = TrimBlanks(GetField(list, i, ','));
+    for (const std::string& field : SplitFields(list, ',')) {
+        const std::string entry = TrimBlanks(field);
         if (!entry.empty() && title.find(entry) != std::string::npos)
             return true;
     }

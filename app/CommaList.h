@@ -4,12 +4,17 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 std::string LeftPart(const std::string& s, int n);
 std::string RightPart(const std::string& s, int n);
 std::string RemoveChar(const std::string& s, char c);
 int FieldCount(const std::string& s, char c);
 std::string GetField(const std::string& s, int i, char c);
+// Every field of s in one pass: element k is GetField(s, k + 1, c), and there
+// are FieldCount(s, c) of them. GetField starts again from the front for each
+// field, which a long list cannot afford.
+std::vector<std::string> SplitFields(const std::string& s, char c);
 
 // Characters of codes 0 to 32 count as blanks: blanks and control characters.
 bool IsBlankChar(char c);

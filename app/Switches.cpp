@@ -7,6 +7,26 @@ unsigned ExitFlags(bool reboot, bool force)
     return (reboot ? kEwxReboot : kEwxShutdown) | (force ? kEwxForce : 0u);
 }
 
+bool HasForceIfHung(unsigned long version)
+{
+    const bool windows9x = (version & 0x80000000UL) != 0;
+    const unsigned long major = version & 0xFFUL;
+    return !windows9x && major >= 5;
+}
+
+unsigned DirectShutdownFlags(bool reboot, bool promptOnClose, bool forceIfHung)
+{
+    const unsigned end = reboot ? kEwxReboot : kEwxShutdown;
+    if (promptOnClose)
+        return end;
+    return end | (forceIfHung ? kEwxForceIfHung : kEwxForce);
+}
+
+bool MayEndUnasked(unsigned exitFlags)
+{
+    return (exitFlags & (kEwxForce | kEwxForceIfHung)) != 0;
+}
+
 SwitchRequest ParseSwitches(const std::string& argument)
 {
     const std::string lowered = LowerAscii(argument);

@@ -7,17 +7,13 @@
 #include <utility>
 #include <vector>
 
+#include "Sweep.h"
 #include "components/QVTrayIcon.h"
 #include "components/Volinfo.h"
 #include "framework/Application.h"
 #include "framework/Dialogs.h"
 #include "framework/Form.h"
 #include "framework/Menus.h"
-
-// Sweep actions: the show command handed to ShowWindowAsync, or a close.
-constexpr int kSweepMinimize = SW_MINIMIZE;  // 6
-constexpr int kSweepRestore = SW_RESTORE;    // 9
-constexpr int kSweepClose = WM_CLOSE;        // 16
 
 // The pressed flags of the four action buttons: up shows the raised image,
 // down the sunken one.
@@ -191,6 +187,9 @@ public:
 private:
     void CreateControls();
     void CreateTrayButtons();
+    // A sweep with the given action over the ignore box and the
+    // program-manager pass of this form.
+    Sweep SweepOf(int action);
     void EnableBoxClick();
     void PressDown(int& flag);
     void Release(int& flag);
@@ -210,6 +209,3 @@ extern TfrmTamrik* frmTamrik;
 // The file name handed to the profile service; it places a bare name in the
 // Windows directory.
 constexpr const char* kSettingsFile = "Tamrik.ini";
-
-// The enumeration callback of every sweep.
-BOOL CALLBACK SweepWindowProc(HWND window, LPARAM action);

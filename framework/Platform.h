@@ -1,8 +1,9 @@
 // The one seam between the program and the calls whose effect a test must
 // see or must stop: starting programs, ending the session, the notification
-// area, blocking message boxes and file dialogs, popup-menu tracking and the
-// command line. Each member defaults to the real call; a test swaps in its
-// own and restores the original.
+// area, blocking message boxes and file dialogs, popup-menu tracking, the
+// command line, and what the desktop window manager says of a window. Each
+// member defaults to the real call; a test swaps in its own and restores the
+// original.
 #pragma once
 
 #include <windows.h>
@@ -17,6 +18,8 @@ struct PlatformCalls {
     LPSTR(WINAPI* getCommandLine)();
     BOOL(WINAPI* trackPopupMenu)(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner, const RECT* rect);
     BOOL(WINAPI* getOpenFileName)(LPOPENFILENAMEA dialog);
+    // DwmGetWindowAttribute where the system has it; elsewhere it fails.
+    HRESULT(WINAPI* dwmGetWindowAttribute)(HWND window, DWORD attribute, PVOID value, DWORD size);
 };
 
 PlatformCalls& Platform();

@@ -237,9 +237,11 @@ inline bool PropertiesShown()
     return std::count(visible.begin(), visible.end(), "TfrmTamrik|Tamrik 1.7") == 1;
 }
 
-inline pid_t StartTargets()
+inline pid_t StartTargets(const Args& more = {})
 {
-    const pid_t pid = Spawn(Wine("targets.exe", {kLogForWine}));
+    Args args = {kLogForWine};
+    args.insert(args.end(), more.begin(), more.end());
+    const pid_t pid = Spawn(Wine("targets.exe", args));
     EXPECT_TRUE(Eventually([] { return Contains(ReadFile(kLog), "ready"); })) << "targets.exe did not come up";
     return pid;
 }
@@ -247,6 +249,7 @@ inline pid_t StartTargets()
 struct TargetState {
     int iconic = -1;
     int closes = -1;
+    int zoomed = -1;
 };
 
 // Asks targets.exe for the state of its windows. Its answer is a posted
@@ -262,8 +265,8 @@ inline std::map<std::string, TargetState> Report()
     for (std::string line; std::getline(lines, line);) {
         char name[64];
         TargetState state;
-        if (std::sscanf(line.c_str(), "state %63s iconic=%d closes=%d", name, &state.iconic,
-                        &state.closes) == 3)
+        if (std::sscanf(line.c_str(), "state %63s iconic=%d closes=%d zoomed=%d", name, &state.iconic,
+                        &state.closes, &state.zoomed) == 4)
             states[name] = state;
     }
     return states;

@@ -27,10 +27,15 @@ std::string Describe(const std::map<std::string, TargetState>& states)
 }
 
 // The log is emptied first: an earlier report's end would pass for this one's.
-std::string Targets()
+std::map<std::string, TargetState> States()
 {
     WriteFile(kLog, "");
-    return Describe(Report());
+    return Report();
+}
+
+std::string Targets()
+{
+    return Describe(States());
 }
 
 // The eligible targets minimized or not and closed so many times, the
@@ -85,6 +90,28 @@ TEST_F(TrayClicks, MinimizeRestoreAndCloseSweepTheEligibleWindowsAlone)
     ExpectTargets(Expected(false, 1));
     ASSERT_NO_FATAL_FAILURE(End());
     EXPECT_EQ(Targets(), Expected(false, 1));
+}
+
+// SW_RESTORE would bring a maximized window down to its normal size: the
+// restore button leaves it maximized, and brings one that was minimized
+// from maximized back maximized.
+TEST_F(TrayClicks, RestoreLeavesMaximizedWindowsMaximized)
+{
+    Seed(With(kEveryIcon, {{"ShowOnStartup", "0"}, {"txtIgnore", kIgnore}}));
+    StartTargets({"maximized"});
+    ASSERT_NO_FATAL_FAILURE(Start(7));
+    ASSERT_EQ(States()["maximized"].zoomed, 1);
+    ASSERT_EQ(States()["maximized-minimized"].iconic, 1);
+    Click(kRestore, "1");
+    ASSERT_TRUE(Eventually([] { return States()["maximized-minimized"].iconic == 0; })) << "nothing was restored";
+    // Once the program has gone, whatever the sweep asked has reached every target.
+    ASSERT_NO_FATAL_FAILURE(End());
+    std::map<std::string, TargetState> after = States();
+    EXPECT_EQ(after["maximized"].zoomed, 1);
+    EXPECT_EQ(after["maximized"].iconic, 0);
+    EXPECT_EQ(after["maximized-minimized"].zoomed, 1);
+    EXPECT_EQ(after["plain"].zoomed, 0);
+    EXPECT_EQ(after["plain"].iconic, 0);
 }
 
 TEST_F(TrayClicks, ShutdownInMenuModeClosesTheProgramManagerToo)

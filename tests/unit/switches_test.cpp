@@ -10,6 +10,43 @@ TEST(ExitFlags, CombineRebootAndForce)
     EXPECT_EQ(ExitFlags(true, true), 6u);
 }
 
+// GetVersion as each system answers it: build in the high word, the top bit
+// for Windows 95, 98 and Me, minor and major version in the low word.
+TEST(ExitFlags, ForceIfHungFromWindows2000On)
+{
+    const struct {
+        const char* system;
+        unsigned long version;
+        bool has;
+    } cases[] = {
+        {"Windows 95", 0xC3B60004, false}, {"Windows 98", 0xC0000A04, false}, {"Windows Me", 0xC0005A04, false},
+        {"Win32s", 0x80000A03, false},     {"Windows NT 4", 0x05650004, false}, {"Windows 2000", 0x08930005, true},
+        {"Windows XP", 0x0A280105, true},  {"Windows 7", 0x1DB10106, true},
+        {"Windows 10 without a manifest entry", 0x23F00206, true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(HasForceIfHung(c.version), c.has) << c.system;
+}
+
+TEST(ExitFlags, DirectShutdownForcesOnlyHungApplicationsWhereItCan)
+{
+    const struct {
+        bool reboot, prompt, forceIfHung;
+        unsigned flags;
+    } cases[] = {
+        {false, false, true, 0x11}, {true, false, true, 0x12}, {false, true, true, 1},  {true, true, true, 2},
+        {false, false, false, 5},   {true, false, false, 6},   {false, true, false, 1}, {true, true, false, 2},
+    };
+    for (const auto& c : cases) {
+        const unsigned flags = DirectShutdownFlags(c.reboot, c.prompt, c.forceIfHung);
+        EXPECT_EQ(flags, c.flags) << c.reboot << c.prompt << c.forceIfHung;
+        // Only a request that may kill the program writes the settings first.
+        EXPECT_EQ(MayEndUnasked(flags), !c.prompt) << c.reboot << c.prompt << c.forceIfHung;
+    }
+    EXPECT_FALSE(MayEndUnasked(ExitFlags(true, false)));
+    EXPECT_TRUE(MayEndUnasked(ExitFlags(false, true)));
+}
+
 TEST(Switches, LettersAnywhereInEitherCase)
 {
     struct Case {

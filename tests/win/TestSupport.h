@@ -3,6 +3,7 @@
 // settings file as raw text, and top-level windows of the tests' own.
 #pragma once
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -61,6 +62,7 @@ struct SeamLog {
     std::vector<NotifyCall> notifies;
     std::vector<MenuTrack> menus;
     std::vector<std::pair<std::string, UINT>> programs;  // command line and show command of each start
+    std::vector<HWND> cloaked;  // the windows the desktop window manager calls cloaked
     // Run while a menu is tracked, as the user's choice would be; by default
     // the menu is dismissed.
     std::function<void(const MenuTrack&)> onTrack;
@@ -153,6 +155,17 @@ inline BOOL WINAPI FakeExitWindowsEx(UINT flags, DWORD)
     Seams().firstActivationAtExit = frmTamrik->FirstActivation;
     Seams().settingsWrittenAtExit.push_back(GetFileAttributesA(SettingsPath().c_str()) != INVALID_FILE_ATTRIBUTES);
     return TRUE;
+}
+
+// DWMWA_CLOAKED of the desktop window manager; every other attribute is
+// unknown to it.
+inline HRESULT WINAPI FakeDwmGetWindowAttribute(HWND window, DWORD attribute, PVOID value, DWORD size)
+{
+    if (attribute != 14 || size != sizeof(DWORD))
+        return E_INVALIDARG;
+    const auto& cloaked = Seams().cloaked;
+    *static_cast<DWORD*>(value) = std::find(cloaked.begin(), cloaked.end(), window) != cloaked.end() ? 2 : 0;
+    return S_OK;
 }
 
 inline int WINAPI FakeMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
@@ -297,7 +310,7 @@ protected:
         TestWindow::Log().clear();
         saved_ = Platform();
         Platform() = {FakeWinExec,        FakeExitWindowsEx,  FakeShellNotifyIcon, FakeMessageBox,
-                      FakeGetCommandLine, FakeTrackPopupMenu, FakeGetOpenFileName};
+                      FakeGetCommandLine, FakeTrackPopupMenu, FakeGetOpenFileName, FakeDwmGetWindowAttribute};
     }
     void TearDown() override
     {

@@ -2,8 +2,9 @@
 // sweep must skip, two it must take, and a message-only control window.
 // Everything that happens to them is appended to the log named on the
 // command line, one line per event, written straight through so that a
-// session end cannot lose it.
-//   targets.exe LOG
+// session end cannot lose it. With "maximized" there are two more windows
+// that the sweep takes: one maximized, one maximized and then minimized.
+//   targets.exe LOG [maximized]
 // Posting kReport to the control window (class "TamrikTargets") writes the
 // state of every window, then "report end". As it is a posted message, it
 // is handled after every close request and show command sent earlier.
@@ -39,8 +40,8 @@ void Report()
 {
     for (const Target& target : targets) {
         char line[160];
-        std::snprintf(line, sizeof(line), "state %s iconic=%d closes=%d", target.name,
-                      IsIconic(target.window) ? 1 : 0, target.closes);
+        std::snprintf(line, sizeof(line), "state %s iconic=%d closes=%d zoomed=%d", target.name,
+                      IsIconic(target.window) ? 1 : 0, target.closes, IsZoomed(target.window) ? 1 : 0);
         Log(line);
     }
     Log("report end");
@@ -74,6 +75,16 @@ LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case kReport:
         Report();
         return 0;
+    case WM_GETMINMAXINFO:
+        // Maximized below the tray's row of icons, so that they stay clear
+        // to click.
+        if (target && std::string(target->name).compare(0, 9, "maximized") == 0) {
+            auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+            limits->ptMaxPosition = {0, 300};
+            limits->ptMaxSize = {700, 300};
+            return 0;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
     default:
         return DefWindowProcA(window, message, wParam, lParam);
     }
@@ -103,7 +114,7 @@ void Register(const char* className)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2)
+    if (argc != 2 && !(argc == 3 && std::string(argv[2]) == "maximized"))
         return 2;
     logFile = CreateFileA(argv[1], FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                           FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -128,6 +139,12 @@ int main(int argc, char** argv)
     Make("ignored", kTargetClass, "E2E Beta target", shown);
     Make("edge-in", kTargetClass, fill + "marker", shown);
     Make("edge-out", kTargetClass, fill + ".marker", shown);
+    if (argc == 3) {
+        ShowWindow(Make("maximized", kTargetClass, "E2E maximized target", shown), SW_MAXIMIZE);
+        const HWND minimized = Make("maximized-minimized", kTargetClass, "E2E maximized, minimized", shown);
+        ShowWindow(minimized, SW_MAXIMIZE);
+        ShowWindow(minimized, SW_MINIMIZE);
+    }
     CreateWindowExA(0, kControlClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr), nullptr);
     Log("ready");
 
