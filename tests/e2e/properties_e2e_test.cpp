@@ -469,3 +469,108 @@ TEST_F(PropertiesEnableBox, ClickingCloseAllTakesItsTrayIconAwayAndBackAtOnce)
 }
 
 }  // namespace
+
+// --- The launchers' buttons ---------------------------------------------
+
+namespace {
+
+class PropertiesButtons : public PropertiesRun {
+protected:
+    void OpenPage(const std::string& caption, const std::string& shown)
+    {
+        const std::vector<Window> tree = Tree();
+        const Window* tabs = Find(tree, "SysTabControl32", "");
+        ASSERT_NE(tabs, nullptr);
+        for (const Tab& tab : Tabs())
+            if (tab.text == caption)
+                Click(tabs->left + (tab.left + tab.right) / 2, tabs->top + (tab.top + tab.bottom) / 2);
+        ASSERT_EQ(Await(ShownPage, shown), shown);
+    }
+    // The window of the form that the table puts at that place.
+    Window At(Place place, int left, int top)
+    {
+        const std::vector<Window> tree = Tree();
+        const std::map<std::string, Place> places = Places(tree);
+        for (const Window& window : tree) {
+            const auto parent = places.find(window.parent);
+            if (parent != places.end() && parent->second == place && window.left == left && window.top == top)
+                return window;
+        }
+        ADD_FAILURE() << "nothing at " << left << "," << top;
+        return {};
+    }
+    void ClickAt(Place place, int left, int top) { Click(Tree(), At(place, left, top)); }
+    std::string TextAt(Place place, int left, int top) { return At(place, left, top).text; }
+
+    // The file dialog, once it is up, with the keyboard given to it.
+    std::string AwaitDialog()
+    {
+        std::string dialog;
+        EXPECT_TRUE(Eventually([&] {
+            dialog = Capture({"xdotool", "search", "--onlyvisible", "--name", "^Select program\\.\\.\\.$"});
+            return !dialog.empty();
+        })) << "no file dialog";
+        return dialog.substr(0, dialog.find('\n'));
+    }
+    void DialogKeys(const std::string& dialog, Args keys)
+    {
+        keys.insert(keys.begin(), {"xdotool", "windowfocus", "--sync", dialog});
+        Execute(keys);
+    }
+};
+
+}  // namespace
+
+// The two Browse buttons share one dialog: the second offers the file the
+// first chose, and a path with a blank goes into its box in quotes.
+TEST_F(PropertiesButtons, BrowseFillsTheProgramBoxAndRemembersTheFile)
+{
+    ASSERT_EQ(Execute({"mkdir", "-p", kDir + "/Program Files"}), 0);
+    WriteFile(kDir + "/Program Files/tool.exe", "MZ");
+    ASSERT_NO_FATAL_FAILURE(OpenPage("MS-DOS Prompt", "MS-DOS Prompt, sheet 4"));
+    ClickAt(kPageMSDOS, 217, 58);
+    const std::string first = AwaitDialog();
+    DialogKeys(first, {"type", "--delay", "30", "C:\\e2e\\Program Files\\tool.exe"});
+    DialogKeys(first, {"key", "Return"});
+    const std::string quoted = "\"C:\\e2e\\Program Files\\tool.exe\"";
+    EXPECT_EQ(Await([&] { return TextAt(kPageMSDOS, 280, 59); }, quoted), quoted);
+
+    ASSERT_NO_FATAL_FAILURE(OpenPage("Quick Telnet", "Quick Telnet, sheet 5"));
+    ClickAt(kPageTelnet, 18, 116);
+    const std::string second = AwaitDialog();
+    EXPECT_TRUE(Eventually([] { return Contains(Poke({"tree", "#32770"}), "tool.exe"); }, 10s))
+        << "the second dialog does not offer the first one's file:\n" << Poke({"tree", "#32770"});
+    DialogKeys(second, {"key", "Escape"});
+    EXPECT_TRUE(Eventually([] { return Poke({"dialogs", "Select program..."}).empty(); })) << "the dialog stayed";
+    EXPECT_EQ(TextAt(kPageTelnet, 82, 117), "") << "a cancel changes nothing";
+    Execute({"rm", "-rf", kDir + "/Program Files"});
+}
+
+TEST_F(PropertiesButtons, AddAndRemoveSelectedEditTheSitesThatAreSaved)
+{
+    ASSERT_NO_FATAL_FAILURE(OpenPage("Quick Telnet", "Quick Telnet, sheet 5"));
+    for (const char* site : {"zeta", "alpha", "beta"}) {
+        ClickAt(kPageTelnet, 81, 37);
+        Keys({"End", "shift+Home", "BackSpace"});
+        Execute({"xdotool", "type", "--delay", "30", site});
+        EXPECT_EQ(Await([&] { return TextAt(kPageTelnet, 81, 37); }, site), site);
+        ClickAt(kPageTelnet, 18, 36);
+    }
+    // The list, sorted, reads alpha, beta, zeta: the first two rows go.
+    const Window list = At(kPageTelnet, 237, 27);
+    const std::vector<Window> tree = Tree();
+    Window row = list;
+    row.height = 8;  // the middle of the first row, then of the second
+    Click(tree, row);
+    row.top += 13;
+    Execute({"xdotool", "keydown", "shift"});
+    Click(tree, row);
+    Execute({"xdotool", "keyup", "shift"});
+    ClickAt(kPageTelnet, 120, 67);
+    Keys({"alt+x"});
+    ASSERT_EQ(WaitExit(tamrik_), 0) << "Tamrik did not end";
+    const std::string saved = ReadFile(kSettings);
+    EXPECT_TRUE(Contains(saved, "[YourSites]\r\nYourSite0=zeta\r\n")) << saved;
+    EXPECT_FALSE(Contains(saved, "alpha")) << saved;
+    EXPECT_FALSE(Contains(saved, "YourSite1")) << saved;
+}
