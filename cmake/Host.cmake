@@ -77,4 +77,4 @@ target_link_libraries(e2e_tests PRIVATE GTest::gtest_main)
 add_dependencies(e2e_tests win-i686 win-x86_64 wintest-i686 wintest-x86_64)
 add_test(NAME e2e COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/run-e2e.sh
     ${wine_prefix} $<TARGET_FILE:e2e_tests> ${CMAKE_BINARY_DIR})
-set_tests_properties(e2e PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wine TIMEOUT 600)
+set_tests_properties(e2e PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wine TIMEOUT 900)

@@ -100,7 +100,7 @@ TEST_F(Launchers, PromptStartsTheChosenProgramInTheChosenDirectory)
     EXPECT_FALSE(MenuShown()) << "a left click launches; it opens no menu";
     // A double-click launches twice.
     MoveTo(icons_[kMSDOS], {"click", "--repeat", "2", "--delay", "80", "1"});
-    EXPECT_EQ(LaunchesOnce(3).size(), 3u);
+    EXPECT_EQ(LaunchesOnce(3).size(), 3u) << ReadFile(kLaunchedLog);
 }
 
 TEST_F(Launchers, RelativeDirectoryClimbsAtEachClick)

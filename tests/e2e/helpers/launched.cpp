@@ -10,8 +10,16 @@ int main()
     char directory[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, directory);
     const std::string line = std::string(directory) + "|" + GetCommandLineA() + "\r\n";
-    const HANDLE log = CreateFileA("C:\\e2e\\launched.log", FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                   nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Two starts in quick succession may run at once: the log is opened for
+    // one writer at a time, so that no line overwrites another.
+    HANDLE log = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < 1000 && log == INVALID_HANDLE_VALUE; ++attempt) {
+        log = CreateFileA("C:\\e2e\\launched.log", GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (log == INVALID_HANDLE_VALUE)
+            Sleep(10);
+    }
+    SetFilePointer(log, 0, nullptr, FILE_END);
     DWORD written = 0;
     WriteFile(log, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
     CloseHandle(log);
