@@ -248,18 +248,39 @@ TEST_F(QuickExplorerTest, UnreadableAndOverlongPathsBecomeLeaves)
     EXPECT_TRUE(item->OnClick.Assigned());
 }
 
-// The build runs with a missing medium failing quietly; the mode in force
-// before comes back afterwards.
-TEST_F(QuickExplorerTest, ErrorModeIsRestoredAfterEveryBuild)
+// The error mode in force each time the depth field is read, which the
+// drives menu does in the middle of its build.
+std::vector<UINT> modesAtDepthRead;
+WNDPROC depthFieldProc = nullptr;
+
+LRESULT CALLBACK RecordModeOnRead(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_GETTEXT)
+        modesAtDepthRead.push_back(CurrentErrorMode());
+    return CallWindowProcA(depthFieldProc, window, message, wParam, lParam);
+}
+
+// The build runs with a missing medium failing quietly, its listings
+// included; the mode in force before comes back afterwards.
+TEST_F(QuickExplorerTest, BuildFailsCriticalErrorsAndRestoresTheModeAfter)
 {
     Make({"apple"});
+    const HWND field = Form().spnDepth->Handle();
+    Form().spnDepth->SetValue(2);
     const UINT previous = CurrentErrorMode();
+    modesAtDepthRead.clear();
+    depthFieldProc =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordModeOnRead)));
     for (const UINT mode : {0u, static_cast<UINT>(SEM_NOGPFAULTERRORBOX)}) {
         SetErrorMode(mode);
-        Popup(2);
+        TrayReport(Form().trayExplorer, WM_LBUTTONDOWN);
         EXPECT_EQ(CurrentErrorMode(), mode);
     }
+    SetWindowLongPtrA(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(depthFieldProc));
     SetErrorMode(previous);
+    ASSERT_FALSE(modesAtDepthRead.empty());
+    for (const UINT mode : modesAtDepthRead)
+        EXPECT_TRUE(mode & SEM_FAILCRITICALERRORS) << mode;
 }
 
 // The session's tree holds .many, with 10,000 directories in it.
