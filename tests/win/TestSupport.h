@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include <cstdlib>
 #include <cstring>
 
 #include <gtest/gtest.h>
@@ -104,6 +105,21 @@ inline void Choose(const MenuTrack& track, const TMenuItem* item)
 {
     PostMessageA(track.owner, WM_COMMAND, item->Command(), 0);
 }
+// The letter of the test session's own drive, small; 0 when none is mapped.
+inline char TestDriveLetter()
+{
+    const char* drive = std::getenv("TAMRIK_TEST_DRIVE");
+    return drive && *drive ? static_cast<char>(drive[0] | 0x20) : '\0';
+}
+
+// The error mode in force, read without changing it.
+inline UINT CurrentErrorMode()
+{
+    const UINT mode = SetErrorMode(0);
+    SetErrorMode(mode);
+    return mode;
+}
+
 // A menu item as the user sees it: its caption with the access-key marks
 // resolved, or "-" for a separator; and its sub-menu, if any.
 inline std::string ShownItem(HMENU menu, int position, HMENU* subMenu = nullptr)

@@ -1,19 +1,10 @@
 // The drives menu over the session's own test drive: a tree made for each
 // test, the other drives left out through the bad-drive text, and what the
 // menu shows read back from the menu handles themselves.
-#include <cstdlib>
-
 #include "TestSupport.h"
 #include "framework/GuiObjects.h"
 
 namespace {
-
-UINT CurrentErrorMode()
-{
-    const UINT mode = SetErrorMode(0);
-    SetErrorMode(mode);
-    return mode;
-}
 
 // A menu as the user sees it, sub-menus in brackets:
 // "mylabel (t:)[apple,deep[sub]]".
@@ -70,10 +61,9 @@ protected:
     void SetUp() override
     {
         TamrikTest::SetUp();
-        const char* drive = std::getenv("TAMRIK_TEST_DRIVE");
-        if (!drive || !*drive)
+        letter_ = TestDriveLetter();
+        if (!letter_)
             GTEST_SKIP() << "no test drive is mapped";
-        letter_ = static_cast<char>(drive[0] | 0x20);
         root_ = std::string(1, letter_) + ":";
         startDirectory_.resize(MAX_PATH);
         startDirectory_.resize(GetCurrentDirectoryA(MAX_PATH, &startDirectory_[0]));

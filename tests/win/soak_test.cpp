@@ -3,8 +3,6 @@
 // icons the program holds watched for growth.
 #include "TestSupport.h"
 
-#include <cstdlib>
-
 #include <psapi.h>
 
 #include "framework/GuiObjects.h"
@@ -61,8 +59,7 @@ TEST_F(TamrikTest, ThousandsOfClicksAndMenusLeakNothing)
 {
     // The drives menu lists the session's test drive alone, two levels deep,
     // and the telnet menus three sites.
-    const char* drive = std::getenv("TAMRIK_TEST_DRIVE");
-    const char letter = drive && *drive ? static_cast<char>(drive[0] | 0x20) : '\0';
+    const char letter = TestDriveLetter();
     std::string badDrives;
     for (char c = 'a'; c <= 'z'; ++c)
         if (c != letter)

@@ -9,14 +9,6 @@
 
 namespace {
 
-// The error mode in force, read without changing it.
-UINT CurrentErrorMode()
-{
-    const UINT mode = SetErrorMode(0);
-    SetErrorMode(mode);
-    return mode;
-}
-
 // A letter that names no drive in the test prefix.
 constexpr char kNoDrive = 'q';
 constexpr UINT kOwnMode = SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX;
@@ -26,10 +18,9 @@ protected:
     void SetUp() override
     {
         TamrikTest::SetUp();
-        const char* drive = std::getenv("TAMRIK_TEST_DRIVE");
-        if (!drive || !*drive)
+        letter_ = TestDriveLetter();
+        if (!letter_)
             GTEST_SKIP() << "no test drive is mapped";
-        letter_ = drive[0];
         previousMode_ = SetErrorMode(kOwnMode);
     }
     void TearDown() override
