@@ -184,15 +184,17 @@ void TQVTrayIcon::MouseReport(UINT mouseMessage)
         OnMouseMove(this, none, x, y);
         break;
     case WM_LBUTTONDOWN:
-        if (OnClick.Assigned()) {
-            OnClick(this);
-            OnMouseDown(this, TMouseButton::mbLeft, none, x, y);
-        } else if (PopupMenu) {
+        leftHeld_ = true;
+        if (OnClick.Assigned())
+            ClickThenDown(x, y);
+        else if (PopupMenu)
             MenuStep(x, y);
-        }
         break;
     case WM_LBUTTONUP:
-        OnMouseUp(this, TMouseButton::mbLeft, none, x, y);
+        leftHeld_ = false;
+        releasedAt_ = cursor;
+        if (pressesRunning_ == 0)
+            OnMouseUp(this, TMouseButton::mbLeft, none, x, y);
         break;
     case WM_RBUTTONDOWN:
         if (PopupMenu) {
@@ -206,12 +208,38 @@ void TQVTrayIcon::MouseReport(UINT mouseMessage)
         OnMouseUp(this, TMouseButton::mbRight, none, x, y);
         break;
     case WM_LBUTTONDBLCLK:
+        leftHeld_ = true;  // the second press of a double-click
+        OnDblClick(this);
+        break;
     case WM_RBUTTONDBLCLK:
         OnDblClick(this);
         break;
     default:
         break;  // the middle button and anything else
     }
+}
+
+// The click acts before the press is shown. A click handler that drains
+// the queue (every sweep does) lets a quick click's button-up be handled
+// before the mouse-down is raised; reported then, it would find nothing to
+// release, and the mouse-down would leave the button pressed for good. So a
+// left button-up that comes while a press is being reported is held back and
+// raised after that press's mouse-down: every press reports click, down, up
+// in this order, and a button that is up no longer shows pressed.
+void TQVTrayIcon::ClickThenDown(int x, int y)
+{
+    struct Running {
+        int& count;
+        explicit Running(int& c) : count(++c) {}
+        ~Running() { --count; }
+    };
+    {
+        const Running running(pressesRunning_);
+        OnClick(this);
+        OnMouseDown(this, TMouseButton::mbLeft, 0, x, y);
+    }
+    if (!leftHeld_)
+        OnMouseUp(this, TMouseButton::mbLeft, 0, releasedAt_.x, releasedAt_.y);
 }
 
 // The application window comes to the front first, so that the menu closes

@@ -71,6 +71,7 @@ private:
     static LRESULT CALLBACK NotifyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Notify(UINT message, WPARAM wParam, LPARAM lParam);
     void MouseReport(UINT mouseMessage);
+    void ClickThenDown(int x, int y);
     void MenuStep(int x, int y);
     void Send(DWORD message);
     void Tick(TComponent*);
@@ -82,6 +83,12 @@ private:
     std::unique_ptr<NOTIFYICONDATAA> record_;
     TTimer* timer_ = nullptr;
     HWND notifyWindow_ = nullptr;
+    // The left button as the last report left it, where it was last
+    // released, and how many left presses are being reported (nested ones
+    // run in a click handler's message drain).
+    bool leftHeld_ = false;
+    POINT releasedAt_ = {};
+    int pressesRunning_ = 0;
     bool cycling_ = false;
     int firstFrame_ = 1;
     int lastFrame_ = 1;

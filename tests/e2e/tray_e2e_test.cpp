@@ -36,18 +36,53 @@ struct Point {
     int y;
 };
 
-// The centre of every icon on the screen, left to right.
-std::vector<Point> IconCentres()
+struct Rect {
+    int left, top, right, bottom;
+    Point Centre() const { return {(left + right) / 2, (top + bottom) / 2}; }
+};
+
+const Point kCorner = {1000, 740};  // a bare corner of the screen
+
+// Every icon's window on the screen, left to right.
+std::vector<Rect> IconRects()
 {
-    std::vector<Point> icons;
+    std::vector<Rect> icons;
     std::istringstream lines(Poke({"children", kTray}));
     for (std::string line; std::getline(lines, line);) {
-        int left, top, right, bottom;
-        if (std::sscanf(line.c_str(), "__winex11_tray_icon||%d,%d,%d,%d", &left, &top, &right, &bottom) == 4)
-            icons.push_back({(left + right) / 2, (top + bottom) / 2});
+        Rect r;
+        if (std::sscanf(line.c_str(), "__winex11_tray_icon||%d,%d,%d,%d", &r.left, &r.top, &r.right, &r.bottom) == 4)
+            icons.push_back(r);
     }
-    std::sort(icons.begin(), icons.end(), [](const Point& a, const Point& b) { return a.x < b.x; });
+    std::sort(icons.begin(), icons.end(), [](const Rect& a, const Rect& b) { return a.left < b.left; });
     return icons;
+}
+
+std::vector<Point> IconCentres()
+{
+    std::vector<Point> centres;
+    for (const Rect& icon : IconRects())
+        centres.push_back(icon.Centre());
+    return centres;
+}
+
+// What the display shows in a rectangle, as raw RGB, the way a user sees it.
+std::string Pixels(const Rect& r)
+{
+    const std::string file = kDir + "/shot.rgb";
+    std::remove(file.c_str());
+    const std::string geometry = std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top) + "+" +
+                                 std::to_string(r.left) + "+" + std::to_string(r.top);
+    Execute({"import", "-window", "root", "-crop", geometry, "rgb:" + file});
+    return ReadFile(file);
+}
+
+// An icon is drawn once its window shows more than the tray's background.
+bool Drawn(const std::string& pixels)
+{
+    for (size_t i = 3; i + 2 < pixels.size(); i += 3)
+        if (pixels.compare(i, 3, pixels, 0, 3) != 0)
+            return true;
+    return false;
 }
 
 void MoveTo(const Point& point, Args then = {})
@@ -64,7 +99,6 @@ void MoveTo(const Point& point, Args then = {})
 // mouse away and back, to another point of the icon.
 std::string TipOf(const Point& icon)
 {
-    const Point corner = {1000, 740};  // a bare corner of the screen
     std::string tip;
     for (int attempt = 0; attempt < 4; ++attempt) {
         MoveTo({icon.x - 2 + attempt, icon.y - 2 + attempt});
@@ -74,7 +108,7 @@ std::string TipOf(const Point& icon)
                 return std::count(tip.begin(), tip.end(), '\n') == 1;
             },
             8s);
-        MoveTo(corner);
+        MoveTo(kCorner);
         EXPECT_TRUE(Eventually([] { return Poke({"tip", kTray}).empty(); })) << "the tip stayed";
         if (shown)
             break;
@@ -133,6 +167,22 @@ protected:
         tamrik_ = StartTamrik({});
         ASSERT_TRUE(Eventually([&] { return (icons_ = IconCentres()).size() == count; }))
             << icons_.size() << " icons instead of " << count;
+    }
+
+    // The icon's image once it is drawn, with the mouse away from it.
+    std::string ImageOf(Icon icon)
+    {
+        MoveTo(kCorner);
+        std::string pixels;
+        EXPECT_TRUE(Eventually([&] { return Drawn(pixels = Pixels(IconRects().at(icon))); })) << "icon not drawn";
+        return pixels;
+    }
+
+    // Waits for the icon to show the given image, or for it to differ from it.
+    bool Shows(Icon icon, const std::string& image, bool same = true)
+    {
+        const Rect rect = IconRects().at(icon);
+        return Eventually([&] { return (Pixels(rect) == image) == same; }, 10s);
     }
 
     std::vector<std::string> Tips()
@@ -199,6 +249,44 @@ TEST_F(TrayClicks, ShutdownInMenuModeClosesTheProgramManagerToo)
     ExpectTargets(Expected(false, 1, 1));
     ASSERT_NO_FATAL_FAILURE(End());
     EXPECT_EQ(Targets(), Expected(false, 1, 1));
+}
+
+// A quick click: the button-up is queued before the action's sweep drains
+// the messages, so it is handled while the action still runs. Once the
+// mouse has left, the icon shows its raised image all the same; while the
+// button is held it shows the sunken one.
+TEST_F(TrayClicks, EveryActionButtonRisesAgainAfterAQuickClick)
+{
+    Seed(With(kEveryIcon, {{"ShowOnStartup", "0"}, {"txtIgnore", kIgnore}, {"ShutdownMenu", "1"}}));
+    StartTargets();
+    ASSERT_NO_FATAL_FAILURE(Start(7));
+    std::map<Icon, std::string> raised;
+    for (const Icon icon : {kMinimize, kRestore, kClose, kShutdown})
+        raised[icon] = ImageOf(icon);
+
+    MoveTo(icons_.at(kClose), {"mousedown", "1"});
+    EXPECT_TRUE(Shows(kClose, raised[kClose], false)) << "a held button did not sink";
+    ExpectTargets(Expected(false, 1));
+    Execute({"xdotool", "mouseup", "1"});
+    MoveTo(kCorner);
+    EXPECT_TRUE(Shows(kClose, raised[kClose])) << "a released button stayed sunken";
+
+    const struct {
+        Icon icon;
+        const char* name;
+        bool minimized;
+        int closes, progmanCloses;
+    } clicks[] = {{kMinimize, "minimize", true, 1, 0},
+                  {kRestore, "restore", false, 1, 0},
+                  {kClose, "close", false, 2, 0},
+                  {kShutdown, "shutdown", false, 3, 1}};
+    for (const auto& click : clicks) {
+        Click(click.icon, "1");
+        ExpectTargets(Expected(click.minimized, click.closes, click.progmanCloses));
+        MoveTo(kCorner);
+        EXPECT_TRUE(Shows(click.icon, raised[click.icon])) << click.name << " stayed sunken";
+    }
+    ASSERT_NO_FATAL_FAILURE(End());
 }
 
 // Another process's menu cannot be read under Wine; the open menu shows as

@@ -151,6 +151,35 @@ TEST_F(TamrikTest, ActionButtonsActThenSinkWhileHeld)
     }
 }
 
+// A quick click: the button-up is queued before the press is reported, so
+// the action's own message drain handles it.
+TEST_F(TamrikTest, ActionButtonsRiseAgainAfterAQuickClick)
+{
+    WriteSettings(kAllVisible);
+    StartProgram();
+    const TestWindow target("Tray target");  // something for every sweep to drain after
+    const std::pair<const char*, bool> cases[] = {
+        {"min", false}, {"restore", false}, {"close", false}, {"shutdown", false},
+        {"shutdown", true},  // the direct mode drains nothing of its own: the refresh does
+    };
+    for (const auto& [name, direct] : cases) {
+        Form().radShutdown->SetChecked(direct);
+        TQVTrayIcon* button = nullptr;
+        for (const auto& [each, icon] : Buttons())
+            if (each == name)
+                button = icon;
+        Seams().notifies.clear();
+        PostMessageA(button->NotifyWindow(), kTrayCallback, kTrayIconId, WM_LBUTTONUP);
+        TrayReport(button, WM_LBUTTONDOWN);
+        const std::string calls = Calls();
+        const std::string raised = Refreshed("1111");
+        ASSERT_GE(calls.size(), raised.size()) << name;
+        EXPECT_EQ(calls.substr(calls.size() - raised.size()), raised) << name << ": " << calls;
+        for (const int flag : {Form().MinPressed, Form().RestorePressed, Form().ClosePressed, Form().ShutdownPressed})
+            EXPECT_EQ(flag, kPressedUp) << name;
+    }
+}
+
 TEST_F(TamrikTest, LauncherButtonsOpenTheirMenuWithEitherButton)
 {
     StartProgram();

@@ -186,6 +186,53 @@ TEST_F(TrayIconTest, MouseReportsRaiseTheirEventsInOrder)
     owner_.Free(menu);
 }
 
+// A click handler that drains the queue, as every sweep does, meets the
+// reports that came in behind its press: the quick click's button-up first.
+TEST_F(TrayIconTest, AButtonUpDuringTheClickIsReportedAfterItsMouseDown)
+{
+    struct Draining : Recorder {
+        void Click(TComponent*)
+        {
+            Add("click");
+            Application->ProcessMessages();
+        }
+    };
+    const struct {
+        const char* name;
+        std::vector<UINT> queued;  // behind the first press
+        const char* events;
+        const char* released;  // after a later button-up, for a button still held
+    } cases[] = {
+        {"quick click", {WM_LBUTTONUP}, "click downL upL", nullptr},
+        {"held", {}, "click downL", "click downL upL"},
+        {"second press during the first's click",
+         {WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP},
+         "click click downL upL downL upL",
+         nullptr},
+        {"second press still held", {WM_LBUTTONUP, WM_LBUTTONDOWN}, "click click downL downL",
+         "click click downL downL upL"},
+        {"double-click still held", {WM_LBUTTONUP, WM_LBUTTONDBLCLK}, "click dbl downL", "click dbl downL upL"},
+    };
+    for (const auto& c : cases) {
+        Draining recorder;
+        TQVTrayIcon* icon = owner_.Make<TQVTrayIcon>("quick");
+        icon->OnClick.Bind(&recorder, &Draining::Click);
+        icon->OnDblClick.Bind(static_cast<Recorder*>(&recorder), &Recorder::DblClick);
+        icon->OnMouseDown.Bind(static_cast<Recorder*>(&recorder), &Recorder::Down);
+        icon->OnMouseUp.Bind(static_cast<Recorder*>(&recorder), &Recorder::Up);
+        SetCursorPos(kCursorX, kCursorY);
+        for (const UINT mouse : c.queued)
+            PostMessageA(icon->NotifyWindow(), kTrayCallback, kTrayIconId, mouse);
+        TrayReport(icon, WM_LBUTTONDOWN);
+        EXPECT_EQ(recorder.log, c.events) << c.name;
+        if (c.released) {
+            TrayReport(icon, WM_LBUTTONUP);
+            EXPECT_EQ(recorder.log, c.released) << c.name;
+        }
+        owner_.Free(icon);
+    }
+}
+
 TEST_F(TrayIconTest, MenuStepRunsWhatIsQueuedThenTheChosenItem)
 {
     TPopupMenu* menu = owner_.Make<TPopupMenu>("menu");
