@@ -225,6 +225,32 @@ TEST_F(TrayIcons, StoredDefaultsGiveFiveInTheirOrder)
     EXPECT_EQ(Tips(), std::vector<std::string>(kTips.begin() + kMSDOS, kTips.begin() + kShutdown));
 }
 
+// A restarted shell has lost every icon and broadcasts "TaskbarCreated" to
+// the top-level windows. Wine's explorer, restarted, does neither and leaves
+// the programs already running orphaned; the test does both from outside, as
+// the shell would.
+TEST_F(TrayIcons, IconsComeBackInTheirOrderWhenTheShellRestarts)
+{
+    Seed(With(kEveryIcon, {{"ShowOnStartup", "0"}, {"txtIgnore", kIgnore}}));
+    StartTargets();
+    ASSERT_NO_FATAL_FAILURE(Start(7));
+    std::vector<std::string> images;
+    for (size_t i = 0; i < icons_.size(); ++i)
+        images.push_back(ImageOf(static_cast<Icon>(i)));
+
+    EXPECT_EQ(Poke({"forget", "TQVTrayIconNotify"}), "7\n");
+    ASSERT_TRUE(Eventually([] { return IconCentres().empty(); })) << "the icons stayed";
+    Poke({"broadcast", "TaskbarCreated"});
+    ASSERT_TRUE(Eventually([&] { return (icons_ = IconCentres()).size() == 7; }))
+        << icons_.size() << " icons came back";
+    for (size_t i = 0; i < icons_.size(); ++i)
+        EXPECT_TRUE(Shows(static_cast<Icon>(i), images[i])) << kTips[i] << " is not where it stood";
+    EXPECT_EQ(Tips(), kTips);
+    Click(kMinimize, "1");
+    ExpectTargets(Expected(true, 0));
+    ASSERT_NO_FATAL_FAILURE(End());
+}
+
 TEST_F(TrayClicks, MinimizeRestoreAndCloseSweepTheEligibleWindowsAlone)
 {
     Seed(With(kEveryIcon, {{"ShowOnStartup", "0"}, {"txtIgnore", kIgnore}}));

@@ -180,6 +180,35 @@ TEST_F(TamrikTest, ActionButtonsRiseAgainAfterAQuickClick)
     }
 }
 
+// A restarted shell has an empty notification area and says so to every
+// top-level window; every copy of the broadcast reaches the program.
+TEST_F(TamrikTest, ShownButtonsComeBackWhenTheShellRestarts)
+{
+    WriteSettings(kAllVisible);
+    StartProgram();
+    Form().chkRestore->SetChecked(false);
+    Form().chkMin->SetChecked(false);
+    Form().chkMin->SetChecked(true);  // now the last in the area
+    Form().ClosePressed = kPressedDown;
+    Form().RefreshTrayButtons();
+    Form().trayTelnet->SetHint("Sites, renamed");
+    Seams().notifies.clear();
+
+    PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(PumpUntil([] { return !Seams().notifies.empty(); }));
+    Application->ProcessMessages();  // the copies to the other buttons
+    EXPECT_EQ(Calls(), "add telnet 1, add msdos 1, add explorer 1, add close 2, add shutdown 1, add min 1");
+    for (const NotifyCall& call : Seams().notifies) {
+        for (const auto& [name, icon] : Buttons()) {
+            if (icon->NotifyWindow() == call.data.hWnd) {
+                EXPECT_EQ(call.data.szTip, icon->Hint()) << name;
+            }
+        }
+    }
+    EXPECT_EQ(Form().ClosePressed, kPressedDown);
+    EXPECT_FALSE(Form().trayiconrestore->Shown());
+}
+
 TEST_F(TamrikTest, LauncherButtonsOpenTheirMenuWithEitherButton)
 {
     StartProgram();
