@@ -1,7 +1,8 @@
 // One icon in the taskbar's notification area: up to five images, a tip and
 // an optional popup menu, with the area's mouse reports turned into events.
 // It never shows itself; its owner puts it in the area with ShowIcon and
-// takes it out with HideIcon.
+// takes it out with HideIcon. A shown icon comes back by itself when the
+// shell restarts, and an add the shell refuses is tried again.
 #pragma once
 
 #include <array>
@@ -64,6 +65,8 @@ public:
     void StopCycling();
 
     bool Shown() const { return shown_; }
+    // An add the notification area refused waits to be tried again.
+    bool AddPending() const;
     int ShownImage() const { return shownImage_; }
     HWND NotifyWindow() const { return notifyWindow_; }
 
@@ -71,8 +74,12 @@ private:
     static LRESULT CALLBACK NotifyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Notify(UINT message, WPARAM wParam, LPARAM lParam);
     void MouseReport(UINT mouseMessage);
+    void ClickThenDown(int x, int y);
     void MenuStep(int x, int y);
-    void Send(DWORD message);
+    bool Send(DWORD message);
+    void Add();
+    void RetryAdd(TComponent*);
+    void AreaRestarted();
     void Tick(TComponent*);
 
     std::string hint_;
@@ -81,7 +88,15 @@ private:
     int shownImage_ = -1;
     std::unique_ptr<NOTIFYICONDATAA> record_;
     TTimer* timer_ = nullptr;
+    TTimer* retry_ = nullptr;      // runs while a refused add waits to be tried again
+    unsigned long addedAt_ = 0;    // when it was last added, among all instances
     HWND notifyWindow_ = nullptr;
+    // The left button as the last report left it, where it was last
+    // released, and how many left presses are being reported (nested ones
+    // run in a click handler's message drain).
+    bool leftHeld_ = false;
+    POINT releasedAt_ = {};
+    int pressesRunning_ = 0;
     bool cycling_ = false;
     int firstFrame_ = 1;
     int lastFrame_ = 1;

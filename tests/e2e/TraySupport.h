@@ -27,18 +27,53 @@ struct Point {
     int y;
 };
 
-// The centre of every icon on the screen, left to right.
-inline std::vector<Point> IconCentres()
+struct Rect {
+    int left, top, right, bottom;
+    Point Centre() const { return {(left + right) / 2, (top + bottom) / 2}; }
+};
+
+inline const Point kCorner = {1000, 740};  // a bare corner of the screen
+
+// Every icon's window on the screen, left to right.
+inline std::vector<Rect> IconRects()
 {
-    std::vector<Point> icons;
+    std::vector<Rect> icons;
     std::istringstream lines(Poke({"children", kTray}));
     for (std::string line; std::getline(lines, line);) {
-        int left, top, right, bottom;
-        if (std::sscanf(line.c_str(), "__winex11_tray_icon||%d,%d,%d,%d", &left, &top, &right, &bottom) == 4)
-            icons.push_back({(left + right) / 2, (top + bottom) / 2});
+        Rect r;
+        if (std::sscanf(line.c_str(), "__winex11_tray_icon||%d,%d,%d,%d", &r.left, &r.top, &r.right, &r.bottom) == 4)
+            icons.push_back(r);
     }
-    std::sort(icons.begin(), icons.end(), [](const Point& a, const Point& b) { return a.x < b.x; });
+    std::sort(icons.begin(), icons.end(), [](const Rect& a, const Rect& b) { return a.left < b.left; });
     return icons;
+}
+
+inline std::vector<Point> IconCentres()
+{
+    std::vector<Point> centres;
+    for (const Rect& icon : IconRects())
+        centres.push_back(icon.Centre());
+    return centres;
+}
+
+// What the display shows in a rectangle, as raw RGB, the way a user sees it.
+inline std::string Pixels(const Rect& r)
+{
+    const std::string file = kDir + "/shot.rgb";
+    std::remove(file.c_str());
+    const std::string geometry = std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top) + "+" +
+                                 std::to_string(r.left) + "+" + std::to_string(r.top);
+    Execute({"import", "-window", "root", "-crop", geometry, "rgb:" + file});
+    return ReadFile(file);
+}
+
+// An icon is drawn once its window shows more than the tray's background.
+inline bool Drawn(const std::string& pixels)
+{
+    for (size_t i = 3; i + 2 < pixels.size(); i += 3)
+        if (pixels.compare(i, 3, pixels, 0, 3) != 0)
+            return true;
+    return false;
 }
 
 inline void MoveTo(const Point& point, Args then = {})
@@ -46,6 +81,30 @@ inline void MoveTo(const Point& point, Args then = {})
     Args args = {"xdotool", "mousemove", std::to_string(point.x), std::to_string(point.y)};
     args.insert(args.end(), then.begin(), then.end());
     Execute(args);
+}
+
+// Tips are windows of Wine's tray, in explorer.exe, and show half a second
+// after the mouse stops on an icon. The mouse leaves again and the tip goes
+// before the next icon, so no tip is read twice. Once in a while Wine shows
+// no tip for a mouse that came to rest; like a user, the test then moves the
+// mouse away and back, to another point of the icon.
+inline std::string TipOf(const Point& icon)
+{
+    std::string tip;
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        MoveTo({icon.x - 2 + attempt, icon.y - 2 + attempt});
+        const bool shown = Eventually(
+            [&] {
+                tip = Poke({"tip", kTray});
+                return std::count(tip.begin(), tip.end(), '\n') == 1;
+            },
+            8s);
+        MoveTo(kCorner);
+        EXPECT_TRUE(Eventually([] { return Poke({"tip", kTray}).empty(); })) << "the tip stayed";
+        if (shown)
+            break;
+    }
+    return tip.substr(0, tip.find('\n'));
 }
 
 // Another process's menu cannot be read under Wine; the open menu shows as
@@ -56,31 +115,6 @@ inline bool MenuShown()
     return std::count(visible.begin(), visible.end(), "#32768|") == 1;
 }
 
-// Tips are windows of Wine's tray, in explorer.exe, and show half a second
-// after the mouse stops on an icon. The mouse leaves again and the tip goes
-// before the next icon, so no tip is read twice. Once in a while Wine shows
-// no tip for a mouse that came to rest; like a user, the test then moves the
-// mouse away and back, to another point of the icon.
-inline std::string TipOf(const Point& icon)
-{
-    const Point corner = {1000, 740};  // a bare corner of the screen
-    std::string tip;
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        MoveTo({icon.x - 2 + attempt, icon.y - 2 + attempt});
-        const bool shown = Eventually(
-            [&] {
-                tip = Poke({"tip", kTray});
-                return std::count(tip.begin(), tip.end(), '\n') == 1;
-            },
-            8s);
-        MoveTo(corner);
-        EXPECT_TRUE(Eventually([] { return Poke({"tip", kTray}).empty(); })) << "the tip stayed";
-        if (shown)
-            break;
-    }
-    return tip.substr(0, tip.find('\n'));
-}
-
 class TrayRun : public TamrikRun {
 protected:
     void Start(size_t count)
@@ -88,6 +122,22 @@ protected:
         tamrik_ = StartTamrik({});
         ASSERT_TRUE(Eventually([&] { return (icons_ = IconCentres()).size() == count; }))
             << icons_.size() << " icons instead of " << count;
+    }
+
+    // The icon's image once it is drawn, with the mouse away from it.
+    std::string ImageOf(Icon icon)
+    {
+        MoveTo(kCorner);
+        std::string pixels;
+        EXPECT_TRUE(Eventually([&] { return Drawn(pixels = Pixels(IconRects().at(icon))); })) << "icon not drawn";
+        return pixels;
+    }
+
+    // Waits for the icon to show the given image, or for it to differ from it.
+    bool Shows(Icon icon, const std::string& image, bool same = true)
+    {
+        const Rect rect = IconRects().at(icon);
+        return Eventually([&] { return (Pixels(rect) == image) == same; }, 10s);
     }
 
     std::vector<std::string> Tips()

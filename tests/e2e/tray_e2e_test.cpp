@@ -77,6 +77,32 @@ TEST_F(TrayIcons, StoredDefaultsGiveFiveInTheirOrder)
     EXPECT_EQ(Tips(), std::vector<std::string>(kTips.begin() + kMSDOS, kTips.begin() + kShutdown));
 }
 
+// A restarted shell has lost every icon and broadcasts "TaskbarCreated" to
+// the top-level windows. Wine's explorer, restarted, does neither and leaves
+// the programs already running orphaned; the test does both from outside, as
+// the shell would.
+TEST_F(TrayIcons, IconsComeBackInTheirOrderWhenTheShellRestarts)
+{
+    Seed(With(kEveryIcon, {{"ShowOnStartup", "0"}, {"txtIgnore", kIgnore}}));
+    StartTargets();
+    ASSERT_NO_FATAL_FAILURE(Start(7));
+    std::vector<std::string> images;
+    for (size_t i = 0; i < icons_.size(); ++i)
+        images.push_back(ImageOf(static_cast<Icon>(i)));
+
+    EXPECT_EQ(Poke({"forget", "TQVTrayIconNotify"}), "7\n");
+    ASSERT_TRUE(Eventually([] { return IconCentres().empty(); })) << "the icons stayed";
+    Poke({"broadcast", "TaskbarCreated"});
+    ASSERT_TRUE(Eventually([&] { return (icons_ = IconCentres()).size() == 7; }))
+        << icons_.size() << " icons came back";
+    for (size_t i = 0; i < icons_.size(); ++i)
+        EXPECT_TRUE(Shows(static_cast<Icon>(i), images[i])) << kTips[i] << " is not where it stood";
+    EXPECT_EQ(Tips(), kTips);
+    Click(kMinimize, "1");
+    ExpectTargets(Expected(true, 0));
+    ASSERT_NO_FATAL_FAILURE(End());
+}
+
 TEST_F(TrayClicks, MinimizeRestoreAndCloseSweepTheEligibleWindowsAlone)
 {
     Seed(With(kEveryIcon, {{"ShowOnStartup", "0"}, {"txtIgnore", kIgnore}}));
@@ -123,6 +149,44 @@ TEST_F(TrayClicks, ShutdownInMenuModeClosesTheProgramManagerToo)
     ExpectTargets(Expected(false, 1, 1));
     ASSERT_NO_FATAL_FAILURE(End());
     EXPECT_EQ(Targets(), Expected(false, 1, 1));
+}
+
+// A quick click: the button-up is queued before the action's sweep drains
+// the messages, so it is handled while the action still runs. Once the
+// mouse has left, the icon shows its raised image all the same; while the
+// button is held it shows the sunken one.
+TEST_F(TrayClicks, EveryActionButtonRisesAgainAfterAQuickClick)
+{
+    Seed(With(kEveryIcon, {{"ShowOnStartup", "0"}, {"txtIgnore", kIgnore}, {"ShutdownMenu", "1"}}));
+    StartTargets();
+    ASSERT_NO_FATAL_FAILURE(Start(7));
+    std::map<Icon, std::string> raised;
+    for (const Icon icon : {kMinimize, kRestore, kClose, kShutdown})
+        raised[icon] = ImageOf(icon);
+
+    MoveTo(icons_.at(kClose), {"mousedown", "1"});
+    EXPECT_TRUE(Shows(kClose, raised[kClose], false)) << "a held button did not sink";
+    ExpectTargets(Expected(false, 1));
+    Execute({"xdotool", "mouseup", "1"});
+    MoveTo(kCorner);
+    EXPECT_TRUE(Shows(kClose, raised[kClose])) << "a released button stayed sunken";
+
+    const struct {
+        Icon icon;
+        const char* name;
+        bool minimized;
+        int closes, progmanCloses;
+    } clicks[] = {{kMinimize, "minimize", true, 1, 0},
+                  {kRestore, "restore", false, 1, 0},
+                  {kClose, "close", false, 2, 0},
+                  {kShutdown, "shutdown", false, 3, 1}};
+    for (const auto& click : clicks) {
+        Click(click.icon, "1");
+        ExpectTargets(Expected(click.minimized, click.closes, click.progmanCloses));
+        MoveTo(kCorner);
+        EXPECT_TRUE(Shows(click.icon, raised[click.icon])) << click.name << " stayed sunken";
+    }
+    ASSERT_NO_FATAL_FAILURE(End());
 }
 
 // Another process's menu cannot be read under Wine; the open menu shows as

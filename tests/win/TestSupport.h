@@ -36,6 +36,7 @@ inline std::string SettingsPath();
 struct NotifyCall {
     DWORD message;  // NIM_ADD, NIM_MODIFY or NIM_DELETE
     NOTIFYICONDATAA data;
+    DWORD tick;     // GetTickCount at the call
 };
 
 // One popup menu tracked.
@@ -61,6 +62,8 @@ struct SeamLog {
     std::vector<bool> settingsWrittenAtExit;
     std::vector<ErrorBox> boxes;
     std::vector<NotifyCall> notifies;
+    // The notification area's answer to each call; by default every call succeeds.
+    std::function<bool(const NotifyCall&)> notifyAnswer;
     std::vector<MenuTrack> menus;
     std::vector<std::pair<std::string, UINT>> programs;  // command line and show command of each start
     std::vector<HWND> cloaked;  // the windows the desktop window manager calls cloaked
@@ -87,8 +90,8 @@ inline UINT WINAPI FakeWinExec(LPCSTR commandLine, UINT show)
 
 inline BOOL WINAPI FakeShellNotifyIcon(DWORD message, PNOTIFYICONDATAA data)
 {
-    Seams().notifies.push_back({message, *data});
-    return TRUE;
+    Seams().notifies.push_back({message, *data, GetTickCount()});
+    return !Seams().notifyAnswer || Seams().notifyAnswer(Seams().notifies.back());
 }
 
 inline BOOL WINAPI FakeTrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const RECT*)
@@ -331,6 +334,7 @@ protected:
     void TearDown() override
     {
         EndProgram();
+        Seams().notifyAnswer = nullptr;  // it may refer to the test's own state
         Platform() = saved_;
         DeleteFileA(SettingsPath().c_str());
     }

@@ -151,6 +151,64 @@ TEST_F(TamrikTest, ActionButtonsActThenSinkWhileHeld)
     }
 }
 
+// A quick click: the button-up is queued before the press is reported, so
+// the action's own message drain handles it.
+TEST_F(TamrikTest, ActionButtonsRiseAgainAfterAQuickClick)
+{
+    WriteSettings(kAllVisible);
+    StartProgram();
+    const TestWindow target("Tray target");  // something for every sweep to drain after
+    const std::pair<const char*, bool> cases[] = {
+        {"min", false}, {"restore", false}, {"close", false}, {"shutdown", false},
+        {"shutdown", true},  // the direct mode drains nothing of its own: the refresh does
+    };
+    for (const auto& [name, direct] : cases) {
+        Form().radShutdown->SetChecked(direct);
+        TQVTrayIcon* button = nullptr;
+        for (const auto& [each, icon] : Buttons())
+            if (each == name)
+                button = icon;
+        Seams().notifies.clear();
+        PostMessageA(button->NotifyWindow(), kTrayCallback, kTrayIconId, WM_LBUTTONUP);
+        TrayReport(button, WM_LBUTTONDOWN);
+        const std::string calls = Calls();
+        const std::string raised = Refreshed("1111");
+        ASSERT_GE(calls.size(), raised.size()) << name;
+        EXPECT_EQ(calls.substr(calls.size() - raised.size()), raised) << name << ": " << calls;
+        for (const int flag : {Form().MinPressed, Form().RestorePressed, Form().ClosePressed, Form().ShutdownPressed})
+            EXPECT_EQ(flag, kPressedUp) << name;
+    }
+}
+
+// A restarted shell has an empty notification area and says so to every
+// top-level window; every copy of the broadcast reaches the program.
+TEST_F(TamrikTest, ShownButtonsComeBackWhenTheShellRestarts)
+{
+    WriteSettings(kAllVisible);
+    StartProgram();
+    Form().chkRestore->SetChecked(false);
+    Form().chkMin->SetChecked(false);
+    Form().chkMin->SetChecked(true);  // now the last in the area
+    Form().ClosePressed = kPressedDown;
+    Form().RefreshTrayButtons();
+    Form().trayTelnet->SetHint("Sites, renamed");
+    Seams().notifies.clear();
+
+    PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(PumpUntil([] { return !Seams().notifies.empty(); }));
+    Application->ProcessMessages();  // the copies to the other buttons
+    EXPECT_EQ(Calls(), "add telnet 1, add msdos 1, add explorer 1, add close 2, add shutdown 1, add min 1");
+    for (const NotifyCall& call : Seams().notifies) {
+        for (const auto& [name, icon] : Buttons()) {
+            if (icon->NotifyWindow() == call.data.hWnd) {
+                EXPECT_EQ(call.data.szTip, icon->Hint()) << name;
+            }
+        }
+    }
+    EXPECT_EQ(Form().ClosePressed, kPressedDown);
+    EXPECT_FALSE(Form().trayiconrestore->Shown());
+}
+
 TEST_F(TamrikTest, LauncherButtonsOpenTheirMenuWithEitherButton)
 {
     StartProgram();

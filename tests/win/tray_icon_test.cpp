@@ -25,6 +25,35 @@ struct Recorder {
     static std::string Shift(TShiftState shift) { return shift ? "+shift" : ""; }
 };
 
+// A notification area that refuses everything until it is up; then it
+// holds one icon per notify window and modifies only an icon it holds. Where
+// it answers late, an add is carried out though the caller is told it failed.
+struct FakeArea {
+    bool up = false;
+    bool late = false;
+    std::vector<HWND> icons;
+    bool Answer(const NotifyCall& call)
+    {
+        if (!up)
+            return false;
+        const auto held = std::find(icons.begin(), icons.end(), call.data.hWnd);
+        switch (call.message) {
+        case NIM_ADD:
+            if (held != icons.end())
+                return false;
+            icons.push_back(call.data.hWnd);
+            return !late;
+        case NIM_MODIFY:
+            return held != icons.end();
+        default:
+            if (held == icons.end())
+                return false;
+            icons.erase(held);
+            return true;
+        }
+    }
+};
+
 class TrayIconTest : public TamrikTest {
 protected:
     void SetUp() override
@@ -51,6 +80,7 @@ protected:
 
     TComponent owner_{nullptr};
     TQVTrayIcon* icon_ = nullptr;
+    FakeArea area_;  // outlives the icons, which call it as they go
 };
 
 }  // namespace
@@ -184,6 +214,135 @@ TEST_F(TrayIconTest, MouseReportsRaiseTheirEventsInOrder)
         owner_.Free(icon);
     }
     owner_.Free(menu);
+}
+
+// A click handler that drains the queue, as every sweep does, meets the
+// reports that came in behind its press: the quick click's button-up first.
+TEST_F(TrayIconTest, AButtonUpDuringTheClickIsReportedAfterItsMouseDown)
+{
+    struct Draining : Recorder {
+        void Click(TComponent*)
+        {
+            Add("click");
+            Application->ProcessMessages();
+        }
+    };
+    const struct {
+        const char* name;
+        std::vector<UINT> queued;  // behind the first press
+        const char* events;
+        const char* released;  // after a later button-up, for a button still held
+    } cases[] = {
+        {"quick click", {WM_LBUTTONUP}, "click downL upL", nullptr},
+        {"held", {}, "click downL", "click downL upL"},
+        {"second press during the first's click",
+         {WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP},
+         "click click downL upL downL upL",
+         nullptr},
+        {"second press still held", {WM_LBUTTONUP, WM_LBUTTONDOWN}, "click click downL downL",
+         "click click downL downL upL"},
+        {"double-click still held", {WM_LBUTTONUP, WM_LBUTTONDBLCLK}, "click dbl downL", "click dbl downL upL"},
+    };
+    for (const auto& c : cases) {
+        Draining recorder;
+        TQVTrayIcon* icon = owner_.Make<TQVTrayIcon>("quick");
+        icon->OnClick.Bind(&recorder, &Draining::Click);
+        icon->OnDblClick.Bind(static_cast<Recorder*>(&recorder), &Recorder::DblClick);
+        icon->OnMouseDown.Bind(static_cast<Recorder*>(&recorder), &Recorder::Down);
+        icon->OnMouseUp.Bind(static_cast<Recorder*>(&recorder), &Recorder::Up);
+        SetCursorPos(kCursorX, kCursorY);
+        for (const UINT mouse : c.queued)
+            PostMessageA(icon->NotifyWindow(), kTrayCallback, kTrayIconId, mouse);
+        TrayReport(icon, WM_LBUTTONDOWN);
+        EXPECT_EQ(recorder.log, c.events) << c.name;
+        if (c.released) {
+            TrayReport(icon, WM_LBUTTONUP);
+            EXPECT_EQ(recorder.log, c.released) << c.name;
+        }
+        owner_.Free(icon);
+    }
+}
+
+TEST_F(TrayIconTest, AnAddTheAreaRefusesIsTriedAgainUntilItTakes)
+{
+    Seams().notifyAnswer = [this](const NotifyCall& call) { return area_.Answer(call); };
+    std::vector<DWORD> adds;
+    const auto countAdds = [&] {
+        adds.clear();
+        for (const NotifyCall& call : Seams().notifies)
+            if (call.message == NIM_ADD)
+                adds.push_back(call.tick);
+        return adds.size();
+    };
+
+    icon_->ShowIcon(1);  // the program started before the shell
+    EXPECT_TRUE(icon_->AddPending());
+    icon_->SetHint("Tip set while waiting");
+    icon_->ShowIcon(2);
+    EXPECT_TRUE(PumpUntil([&] { return countAdds() == 2; }));
+    EXPECT_TRUE(icon_->AddPending());
+    area_.up = true;
+    EXPECT_TRUE(PumpUntil([&] { return !icon_->AddPending(); }));
+    ASSERT_EQ(countAdds(), 3u);
+    EXPECT_EQ(area_.icons, std::vector<HWND>{icon_->NotifyWindow()});
+    const NotifyCall& took = Seams().notifies.back();
+    EXPECT_EQ(took.message, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(took.data.hIcon, icon_->Icon2().Handle());
+    EXPECT_STREQ(took.data.szTip, "Tip set while waiting");
+    for (size_t i = 1; i < adds.size(); ++i)
+        EXPECT_GE(adds[i] - adds[i - 1], 900u) << "tried again at once";
+    EXPECT_TRUE(icon_->Shown());
+
+    // Hidden while it waits, it is not tried again.
+    icon_->HideIcon();
+    area_ = FakeArea{};
+    icon_->ShowIcon(1);
+    EXPECT_TRUE(icon_->AddPending());
+    icon_->HideIcon();
+    EXPECT_FALSE(icon_->AddPending());
+
+    // An add that took though the area said no: the icon is there to modify.
+    area_.up = area_.late = true;
+    Seams().notifies.clear();
+    icon_->ShowIcon(1);
+    EXPECT_FALSE(icon_->AddPending());
+    ASSERT_EQ(Seams().notifies.size(), 2u);
+    EXPECT_EQ(Seams().notifies[1].message, static_cast<DWORD>(NIM_MODIFY));
+}
+
+namespace {
+
+const UINT kTestBroadcast = RegisterWindowMessageA("TamrikTestBroadcast");
+std::vector<HWND> broadcastReceivers;
+
+LRESULT CALLBACK BroadcastProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == kTestBroadcast)
+        broadcastReceivers.push_back(window);
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+// The shell's broadcast is posted to the top-level windows in z order, the
+// newest window first, hidden ones included: copies to the notify windows
+// come in the reverse of the order the icons were made.
+TEST(Broadcast, ReachesHiddenTopLevelWindowsNewestFirst)
+{
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    const WNDCLASSA windowClass = {0, BroadcastProc, 0, 0, instance, nullptr, nullptr, nullptr, nullptr,
+                                   "TamrikBroadcastTest"};
+    RegisterClassA(&windowClass);
+    HWND windows[2];
+    for (HWND& window : windows)
+        window = CreateWindowExA(WS_EX_TOOLWINDOW, windowClass.lpszClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                 nullptr, instance, nullptr);
+    PostMessageA(HWND_BROADCAST, kTestBroadcast, 0, 0);
+    for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);)
+        DispatchMessageA(&msg);
+    EXPECT_EQ(broadcastReceivers, (std::vector<HWND>{windows[1], windows[0]}));
+    for (const HWND window : windows)
+        DestroyWindow(window);
 }
 
 TEST_F(TrayIconTest, MenuStepRunsWhatIsQueuedThenTheChosenItem)

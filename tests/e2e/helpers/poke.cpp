@@ -13,6 +13,12 @@
 //                                               on the screen
 //   poke.exe tip CLASS                          the text of each shown tooltip of the process
 //                                               that owns a window of CLASS
+//   poke.exe forget CLASS                       takes the notification icon (identifier 1) of
+//                                               every top-level window of CLASS out of the
+//                                               area, as a shell that restarts loses it;
+//                                               prints how many went
+//   poke.exe broadcast NAME                     posts the registered message NAME to every
+//                                               top-level window, as the shell does
 //   poke.exe dialogs CAPTION                    "dialog|text" per dialog box with that caption
 //   poke.exe press CAPTION                      presses OK on the dialog box with that caption
 //   poke.exe place CAPTION                      "left,top,right,bottom" on the screen per dialog
@@ -36,6 +42,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -270,6 +277,25 @@ void PrintTabs(HWND tabs)
     CloseHandle(handle);
 }
 
+struct Forgetting {
+    const char* className;
+    int forgotten;
+};
+
+BOOL CALLBACK ForgetIcon(HWND window, LPARAM param)
+{
+    auto& forgetting = *reinterpret_cast<Forgetting*>(param);
+    if (ClassOf(window) != forgetting.className)
+        return TRUE;
+    NOTIFYICONDATAA icon = {};
+    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    icon.hWnd = window;
+    icon.uID = 1;
+    if (Shell_NotifyIconA(NIM_DELETE, &icon))
+        ++forgetting.forgotten;
+    return TRUE;
+}
+
 ULONG_PTR Number(const char* text)
 {
     return static_cast<ULONG_PTR>(std::strtoull(text, nullptr, 0));
@@ -287,6 +313,14 @@ int main(int argc, char** argv)
         EnumWindows(VisitDialog, reinterpret_cast<LPARAM>(&search));
         return search.found ? 0 : 3;
     }
+    if (command == "forget") {
+        Forgetting forgetting = {argv[2], 0};
+        EnumWindows(ForgetIcon, reinterpret_cast<LPARAM>(&forgetting));
+        std::printf("%d\n", forgetting.forgotten);
+        return 0;
+    }
+    if (command == "broadcast")
+        return PostMessageA(HWND_BROADCAST, RegisterWindowMessageA(argv[2]), 0, 0) ? 0 : 1;
     const HWND window = FindByClass(argv[2]);
     if (!window)
         return 3;
