@@ -3,7 +3,8 @@
 // MS-DOS prompt.
 #include "Unit1.h"
 
-#include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <optional>
 
 #include "CommaList.h"
@@ -75,26 +76,38 @@ bool IsListed(const WIN32_FIND_DATAA& entry)
 
 // Sorted as CompareStringA with the user's locale, ignoring case, would
 // sort them, by the sort key of each name, which the platform documents to
-// order exactly so: one conversion a name instead of two a comparison.
+// order exactly so: one conversion a name instead of two a comparison. A key
+// ends in its only zero byte and compares as unsigned bytes, as strcmp does.
+struct SortEntry {
+    const char* key;  // kept by the caller; qsort moves only these plain records
+    size_t index;
+};
+
+int CompareKeys(const void* a, const void* b)
+{
+    return std::strcmp(static_cast<const SortEntry*>(a)->key, static_cast<const SortEntry*>(b)->key);
+}
+
 void SortByLocale(std::vector<TfrmTamrik::Subdirectory>& list)
 {
     constexpr DWORD kFlags = LCMAP_SORTKEY | NORM_IGNORECASE;
-    std::vector<std::pair<std::string, size_t>> keys;
-    keys.reserve(list.size());
+    std::vector<std::string> keys(list.size());
+    std::vector<SortEntry> entries(list.size());
     for (size_t i = 0; i < list.size(); ++i) {
-        const std::string& name = list[i].name;
-        const int size = LCMapStringA(LOCALE_USER_DEFAULT, kFlags, name.c_str(), -1, nullptr, 0);
-        std::string key(static_cast<size_t>(std::max(size, 0)), '\0');
-        if (size > 0)
-            LCMapStringA(LOCALE_USER_DEFAULT, kFlags, name.c_str(), -1, &key[0], size);
-        keys.emplace_back(std::move(key), i);
+        const char* name = list[i].name.c_str();
+        const int size = LCMapStringA(LOCALE_USER_DEFAULT, kFlags, name, -1, nullptr, 0);
+        if (size > 0) {
+            keys[i].resize(static_cast<size_t>(size));
+            LCMapStringA(LOCALE_USER_DEFAULT, kFlags, name, -1, &keys[i][0], size);
+        }
+        entries[i] = {keys[i].c_str(), i};
     }
-    // The keys are bytes compared unsigned, as std::string compares them.
-    std::sort(keys.begin(), keys.end());
+    // The runtime's own sort: far less code than a template instance.
+    std::qsort(entries.data(), entries.size(), sizeof(SortEntry), CompareKeys);
     std::vector<TfrmTamrik::Subdirectory> sorted;
     sorted.reserve(list.size());
-    for (const auto& key : keys)
-        sorted.push_back(std::move(list[key.second]));
+    for (const SortEntry& entry : entries)
+        sorted.push_back(std::move(list[entry.index]));
     list = std::move(sorted);
 }
 

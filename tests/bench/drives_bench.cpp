@@ -30,7 +30,8 @@ void MakeTree(const std::string& path, int level)
 }
 
 // Lists every directory down to depth - 1 levels below path, as the menu
-// does, and nothing more.
+// does, and nothing more. Hidden ones are passed over as the menu passes
+// them over: the test session's drive holds a hidden tree of its own.
 int Walk(const std::string& path, int depth)
 {
     if (depth == 0)
@@ -42,7 +43,8 @@ int Walk(const std::string& path, int depth)
         return 0;
     do {
         const std::string name = entry.cFileName;
-        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || name == "." || name == "..")
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || (entry.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) ||
+            name == "." || name == "..")
             continue;
         found += 1 + Walk(path + "\\" + name, depth - 1);
     } while (FindNextFileA(search, &entry));
