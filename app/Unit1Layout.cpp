@@ -101,12 +101,15 @@ struct TrayButtonLook {
     const char* sunken;  // Icon2, the action buttons alone
 };
 
+// The images are made at the size the notification area draws them, so that
+// the shell does not stretch them.
 void Dress(TQVTrayIcon* button, const TrayButtonLook& look, TPopupMenu* menu)
 {
     button->SetHint(look.hint);
-    button->Icon1().LoadFromResource(look.raised);
+    const int size = SmallIconSize();
+    button->Icon1().LoadFromResource(look.raised, size);
     if (look.sunken)
-        button->Icon2().LoadFromResource(look.sunken);
+        button->Icon2().LoadFromResource(look.sunken, size);
     button->SetInterval(500);
     button->PopupMenu = menu;
 }

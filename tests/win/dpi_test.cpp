@@ -1,6 +1,7 @@
 // The program at other DPIs than 96: the Properties window laid out by the
-// DPI of its monitor and again when it moves to another, and the manifest
-// that keeps the system from stretching the window. The DPI is faked through the seam: a Wine process
+// DPI of its monitor and again when it moves to another, the tray images at
+// the size the shell draws them, and the manifest that keeps the system from
+// stretching the window. The DPI is faked through the seam: a Wine process
 // keeps the DPI it started with.
 #include "TestSupport.h"
 
@@ -141,6 +142,28 @@ TEST_F(TamrikTest, PropertiesWindowMovedToAMonitorOfAnotherDpiIsLaidOutAnew)
     // The fonts of the DPIs left behind are gone.
     EXPECT_EQ(GetObjectType(fontAt96), 0u);
     EXPECT_EQ(GetObjectType(Form().Font()), static_cast<DWORD>(OBJ_FONT));
+}
+
+TEST_F(TamrikTest, TrayImagesAreMadeAtTheSizeTheShellDrawsSmallIcons)
+{
+    for (const int size : {16, 20, 24, 32}) {
+        Seams().smallIconSize = size;
+        StartProgram();
+        const TfrmTamrik& form = Form();
+        for (TQVTrayIcon* button : {form.trayTelnet, form.trayMSDOS, form.trayExplorer, form.trayIconMin,
+                                    form.trayiconrestore, form.trayIconClose, form.trayIconShutdown})
+            for (const TIcon* image : {&button->Icon1(), &button->Icon2()}) {
+                if (image->Empty() && image == &button->Icon2())
+                    continue;  // a launcher has no sunken image
+                ICONINFO info = {};
+                ASSERT_TRUE(GetIconInfo(image->Handle(), &info)) << button->Name();
+                BITMAP mask = {};
+                GetObjectA(info.hbmMask, sizeof(mask), &mask);
+                DeleteObject(info.hbmMask);
+                DeleteObject(info.hbmColor);
+                EXPECT_EQ(mask.bmWidth, size) << button->Name();
+            }
+    }
 }
 
 // Per-monitor aware, v2 with v1 and system awareness for older systems, and
