@@ -198,8 +198,6 @@ private:
     void FillDirectoryMenu(TMenuItem* item, int depth, const DirectoryOnPath* above);
     void MakeLeaf(TMenuItem* item);
 
-    FontHandle boldFont_;
-    FontHandle titleFont_;
     // What was written just before a forced end was asked for.
     std::optional<StoredSettings> savedForForcedEnd_;
 };

@@ -12,8 +12,8 @@ constexpr COLORREF kRed = RGB(255, 0, 0);
 
 void TfrmTamrik::CreateControls()
 {
-    boldFont_ = MakeFont("MS Sans Serif", 11, true);
-    titleFont_ = MakeFont("Exocet", 21, true);
+    const HFONT boldFont = AddFont("MS Sans Serif", 11, true);
+    const HFONT titleFont = AddFont("Exocet", 21, true);
 
     PageControl1 = Make<TPageControl>("PageControl1", this, TBounds{3, 4, 456, 171}, 6);
     TTabSheet* pageButtons = PageControl1->AddPage("TabSheet1", "Window Buttons");
@@ -24,7 +24,7 @@ void TfrmTamrik::CreateControls()
 
     Panel1 = Make<TPanel>("Panel1", this, TBounds{4, 182, 216, 79}, 2);
     Label2 = Make<TLabel>("Label2", Panel1, 7, 6, "TAMRIK V1.7");
-    Label2->SetFont(titleFont_.get());
+    Label2->SetFont(titleFont);
     Label2->SetTextColor(kMaroon);
     Label3 = Make<TLabel>("Label3", Panel1, 7, 32, "Free tray helper for busy desktops");
     Edit1 = Make<TEdit>("Edit1", Panel1, TBounds{7, 51, 202, 21}, "http://www.example.com/tamrik/", 0, true);
@@ -86,7 +86,7 @@ void TfrmTamrik::CreateControls()
     lstSites = Make<TListBox>("lstSites", pageTelnet, TBounds{237, 27, 207, 111}, 6, true);
 
     for (TCheckBox* box : {chkMin, chkRestore, chkClose, chkShutdown, chkExplorer, chkMSDOS, chkTelnet})
-        box->SetFont(boldFont_.get());
+        box->SetFont(boldFont);
 
     ApplyTabOrder();
     SetActiveControl(btnOK);
@@ -101,12 +101,15 @@ struct TrayButtonLook {
     const char* sunken;  // Icon2, the action buttons alone
 };
 
+// The images are made at the size the notification area draws them, so that
+// the shell does not stretch them.
 void Dress(TQVTrayIcon* button, const TrayButtonLook& look, TPopupMenu* menu)
 {
     button->SetHint(look.hint);
-    button->Icon1().LoadFromResource(look.raised);
+    const int size = SmallIconSize();
+    button->Icon1().LoadFromResource(look.raised, size);
     if (look.sunken)
-        button->Icon2().LoadFromResource(look.sunken);
+        button->Icon2().LoadFromResource(look.sunken, size);
     button->SetInterval(500);
     button->PopupMenu = menu;
 }

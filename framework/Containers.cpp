@@ -34,11 +34,20 @@ TTabSheet::TTabSheet(TComponent* owner, std::string name, HWND tabControl, const
     : TControl(owner, std::move(name)), caption_(caption)
 {
     RegisterContainerClass("TTabSheet", GetSysColorBrush(COLOR_BTNFACE), nullptr);
+    CreateHandle("TTabSheet", WS_CHILD | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, tabControl, {}, {});
+    Place(kLayoutDpi);
+}
+
+// The tab row's height follows the tab control's font, so the area is asked
+// of the tab control each time rather than scaled.
+void TTabSheet::Place(UINT)
+{
+    const HWND tabControl = GetParent(Handle());
     RECT area;
     GetClientRect(tabControl, &area);
     TabCtrl_AdjustRect(tabControl, FALSE, &area);
-    CreateHandle("TTabSheet", WS_CHILD | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, tabControl,
-                 {area.left, area.top, area.right - area.left, area.bottom - area.top}, {});
+    SetWindowPos(Handle(), nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 TPageControl::TPageControl(TComponent* owner, std::string name, TControl* parent, const TBounds& bounds,

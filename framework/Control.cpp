@@ -4,6 +4,7 @@
 
 #include "Application.h"
 #include "ControlsDetail.h"
+#include "Form.h"
 
 using namespace controls_detail;
 
@@ -49,10 +50,13 @@ TControl* TControl::FromHandle(HWND window)
 void TControl::CreateHandle(const char* className, DWORD style, DWORD exStyle, HWND parent, const TBounds& bounds,
                             const std::string& text, int id)
 {
+    layout_ = bounds;
+    const UINT dpi = parent ? FormDpi(parent) : kLayoutDpi;
     // Our own classes meet their wrapper in WM_NCCREATE, before any other
     // message; the standard controls get it right after creation.
-    handle_ = CreateWindowExA(exStyle, className, text.c_str(), style, bounds.left, bounds.top, bounds.width,
-                              bounds.height, parent,
+    handle_ = CreateWindowExA(exStyle, className, text.c_str(), style, ScaleToDpi(bounds.left, dpi),
+                              ScaleToDpi(bounds.top, dpi), ScaleToDpi(bounds.width, dpi),
+                              ScaleToDpi(bounds.height, dpi), parent,
                               (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(id ? id : NextControlId()))
                                                  : nullptr,
                               Instance(), this);
@@ -60,6 +64,18 @@ void TControl::CreateHandle(const char* className, DWORD style, DWORD exStyle, H
         SetPropA(handle_, kWrapperProperty, this);
     if (parent)
         SetFont(reinterpret_cast<HFONT>(SendMessageA(parent, WM_GETFONT, 0, 0)));
+}
+
+UINT TControl::FormDpi(HWND window)
+{
+    const auto* form = dynamic_cast<const TForm*>(FromHandle(GetAncestor(window, GA_ROOT)));
+    return form ? form->Dpi() : kLayoutDpi;
+}
+
+void TControl::Place(UINT dpi)
+{
+    SetWindowPos(handle_, nullptr, ScaleToDpi(layout_.left, dpi), ScaleToDpi(layout_.top, dpi),
+                 ScaleToDpi(layout_.width, dpi), ScaleToDpi(layout_.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 std::string TControl::Text() const

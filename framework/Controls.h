@@ -13,9 +13,18 @@
 #include "Component.h"
 #include "Event.h"
 
+// A control's rectangle in its parent, in layout pixels: pixels at 96 dots
+// per inch, which a form scales to the DPI of its monitor.
 struct TBounds {
     int left, top, width, height;
 };
+
+constexpr UINT kLayoutDpi = 96;
+// Layout pixels as pixels at dpi, rounded to the nearest.
+inline int ScaleToDpi(int pixels, UINT dpi)
+{
+    return MulDiv(pixels, static_cast<int>(dpi), kLayoutDpi);
+}
 
 // Fonts are shared by many controls and freed with their owner.
 struct FontDeleter {
@@ -33,7 +42,7 @@ public:
 
     std::string Text() const;
     void SetText(const std::string& text);
-    void SetFont(HFONT font);
+    virtual void SetFont(HFONT font);
     HFONT Font() const { return font_; }
     // Where tab order puts the control among its siblings, counted from 0.
     int TabOrder() const { return tabOrder_; }
@@ -42,6 +51,10 @@ public:
     // through them in their tab order.
     void ApplyTabOrder();
 
+    // Puts the window at its layout rectangle scaled to dpi; the form calls
+    // it for each of its controls when its DPI changes.
+    virtual void Place(UINT dpi);
+
     // Hooks called by the parent's window procedure.
     virtual void Command(WORD /*code*/) {}
     virtual LRESULT Notify(const NMHDR& /*header*/) { return 0; }
@@ -49,8 +62,13 @@ public:
 
 protected:
     TControl(TComponent* owner, std::string name);
+    // Makes the window at bounds, in layout pixels, scaled to the DPI of the
+    // form the parent belongs to.
     void CreateHandle(const char* className, DWORD style, DWORD exStyle, HWND parent, const TBounds& bounds,
                       const std::string& text, int id = 0);
+    const TBounds& Layout() const { return layout_; }
+    // The DPI the form of the window is laid out at; 96 outside a form.
+    static UINT FormDpi(HWND window);
     // Window procedure of the windows of our own classes.
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     static void RegisterContainerClass(const char* className, HBRUSH background, HICON icon);
@@ -62,6 +80,7 @@ private:
     HWND handle_ = nullptr;
     HFONT font_ = nullptr;
     int tabOrder_ = 0;
+    TBounds layout_ = {};
 };
 
 class TButton : public TControl {
@@ -126,7 +145,8 @@ private:
 class TLabel : public TControl {
 public:
     TLabel(TComponent* owner, std::string name, TControl* parent, int left, int top, const std::string& caption);
-    void SetFont(HFONT font);
+    void SetFont(HFONT font) override;
+    void Place(UINT dpi) override;
     void SetTextColor(COLORREF color);
     HBRUSH ControlColor(HDC dc) override;
 
@@ -152,8 +172,10 @@ public:
     void Command(WORD code) override;
     LRESULT Notify(const NMHDR& header) override;
     HWND UpDown() const { return upDown_; }
+    void Place(UINT dpi) override;
 
 private:
+    void Arrange();
     static LRESULT CALLBACK FieldProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static bool Accepts(char key);
 
@@ -195,6 +217,8 @@ class TTabSheet : public TControl {
 public:
     TTabSheet(TComponent* owner, std::string name, HWND tabControl, const std::string& caption);
     const std::string& Caption() const { return caption_; }
+    // The area of the tab control under its tab row, whatever the DPI.
+    void Place(UINT dpi) override;
 
 private:
     std::string caption_;

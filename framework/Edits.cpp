@@ -56,22 +56,38 @@ TSpinEdit::TSpinEdit(TComponent* owner, std::string name, TControl* parent, cons
     upDown_ = CreateWindowExA(0, UPDOWN_CLASSA, nullptr,
                               WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
                               0, 0, 0, 0, parent->Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
+    Arrange();
+    SendMessageA(upDown_, UDM_SETRANGE32, static_cast<WPARAM>(minValue), static_cast<LPARAM>(maxValue));
+    SetPropA(upDown_, kWrapperProperty, this);  // its notifications reach this wrapper
+    SetValue(value);
+}
+
+void TSpinEdit::Place(UINT dpi)
+{
+    TControl::Place(dpi);
+    Arrange();
+}
+
+// The field holds its whole rectangle when this is called.
+void TSpinEdit::Arrange()
+{
+    const HWND parent = GetParent(Handle());
+    RECT arrows, field;
+    GetWindowRect(Handle(), &field);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&field), 2);
     SendMessageA(upDown_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(Handle()), 0);
     // Aligned, the buttons take their width from the field and overlap its
     // right border by 2 pixels, so that the pair falls short of the field's
     // rectangle: widen the field and move the buttons to fill it.
-    RECT arrows, field;
     GetWindowRect(upDown_, &arrows);
-    GetWindowRect(Handle(), &field);
-    MapWindowPoints(nullptr, parent->Handle(), reinterpret_cast<POINT*>(&arrows), 2);
-    const int shortfall = bounds.left + bounds.width - arrows.right;
-    SetWindowPos(Handle(), nullptr, 0, 0, field.right - field.left + shortfall, bounds.height,
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&arrows), 2);
+    const int shortfall = field.right - arrows.right;
+    RECT narrowed;
+    GetWindowRect(Handle(), &narrowed);
+    SetWindowPos(Handle(), nullptr, 0, 0, narrowed.right - narrowed.left + shortfall, field.bottom - field.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowPos(upDown_, nullptr, arrows.left + shortfall, arrows.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageA(upDown_, UDM_SETRANGE32, static_cast<WPARAM>(minValue), static_cast<LPARAM>(maxValue));
-    SetPropA(upDown_, kWrapperProperty, this);  // its notifications reach this wrapper
-    SetValue(value);
 }
 
 int TSpinEdit::Value() const

@@ -1,28 +1,85 @@
 #include "Form.h"
 
 #include "Application.h"
+#include "Platform.h"
 
 namespace {
 
 const DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 const DWORD kFormExStyle = WS_EX_CONTROLPARENT | WS_EX_WINDOWEDGE;
+// Sent to a per-monitor aware window that has moved to a monitor of another
+// DPI (Windows 8.1 and later): the new DPI in wParam, the suggested window
+// rectangle in lParam.
+constexpr UINT kDpiChanged = 0x02E0;
 
 }  // namespace
 
-TForm::TForm(TComponent* owner, const TFormStyle& style)
-    : TControl(owner, style.className), font_(MakeFont(style.fontFace, style.fontPixelHeight, false))
+// Made at its client size; its frame is known only once the window is there,
+// at the DPI of its monitor.
+TForm::TForm(TComponent* owner, const TFormStyle& style) : TControl(owner, style.className)
 {
     RegisterContainerClass(style.className, GetSysColorBrush(COLOR_BTNFACE), Application ? Application->Icon() : nullptr);
-    RECT frame = {0, 0, style.clientWidth, style.clientHeight};
-    AdjustWindowRectEx(&frame, kFormStyle, FALSE, kFormExStyle);
     CreateHandle(style.className, kFormStyle, kFormExStyle, Application ? Application->Handle() : nullptr,
-                 {0, 0, frame.right - frame.left, frame.bottom - frame.top}, style.caption);
-    SetFont(font_.get());
+                 {0, 0, style.clientWidth, style.clientHeight}, style.caption);
+    dpi_ = Platform().getDpiForWindow(Handle());
+    FitClientArea();
+    SetFont(AddFont(style.fontFace, style.fontPixelHeight, false));
+}
+
+HFONT TForm::AddFont(const char* face, int pixelHeight, bool bold)
+{
+    fonts_.push_back({face, pixelHeight, bold, MakeFont(face, ScaleToDpi(pixelHeight, dpi_), bold).release(), nullptr});
+    return fonts_.back().handle;
+}
+
+// The frame is what the window has beyond its client area now: at the
+// window's own DPI on every system, which a frame computed for a DPI is not
+// where the system scales frames by another rule.
+void TForm::FitClientArea()
+{
+    RECT window, client;
+    GetWindowRect(Handle(), &window);
+    GetClientRect(Handle(), &client);
+    SetWindowPos(Handle(), nullptr, 0, 0, window.right - window.left - client.right + ScaleToDpi(Layout().width, dpi_),
+                 window.bottom - window.top - client.bottom + ScaleToDpi(Layout().height, dpi_),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm::Rescale(UINT dpi)
+{
+    dpi_ = dpi;
+    for (ScaledFont& font : fonts_) {
+        font.previous = font.handle;
+        font.handle = MakeFont(font.face, ScaleToDpi(font.pixelHeight, dpi), font.bold).release();
+    }
+    SetFont(FormFont());
+    FitClientArea();
+    RescaleChildren(Handle());
+    for (const ScaledFont& font : fonts_)
+        DeleteObject(font.previous);  // no control uses it now
+}
+
+// Parents first: a tab sheet takes its area from its tab control as that is
+// now, and a label its size from its new font.
+void TForm::RescaleChildren(HWND parent)
+{
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        TControl* control = TControl::FromHandle(child);
+        if (!control || control->Handle() != child)
+            continue;  // the spin field's buttons, which the field places
+        for (const ScaledFont& font : fonts_)
+            if (control->Font() == font.previous)
+                control->SetFont(font.handle);
+        control->Place(dpi_);
+        RescaleChildren(child);
+    }
 }
 
 TForm::~TForm()
 {
     BeforeDestruction();
+    for (const ScaledFont& font : fonts_)
+        DeleteObject(font.handle);
 }
 
 void TForm::BeforeDestruction()
@@ -119,6 +176,15 @@ LRESULT TForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
         Close();
         return 0;
+    case kDpiChanged: {
+        // The suggested rectangle keeps the window from bouncing between
+        // the two monitors as it is resized.
+        const RECT suggested = *reinterpret_cast<const RECT*>(lParam);
+        Rescale(HIWORD(wParam));
+        SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                     suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
     case WM_NEXTDLGCTL: {
         // The dialog keys ask this of a window that is not a dialog box too:
         // the arrow keys name the control, Tab asks for the next one.

@@ -1,6 +1,7 @@
 #include "Icon.h"
 
 #include "GuiObjects.h"
+#include "Platform.h"
 
 TIcon::~TIcon()
 {
@@ -24,9 +25,14 @@ void TIcon::Assign(const TIcon& source)
         Reset(source.handle_ ? CopyIcon(source.handle_) : nullptr);
 }
 
-bool TIcon::LoadFromResource(const char* name)
+bool TIcon::LoadFromResource(const char* name, int size)
 {
     // Size 0 without LR_DEFAULTSIZE keeps the image's own size.
-    Reset(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_ICON, 0, 0, 0)));
+    Reset(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_ICON, size, size, 0)));
     return handle_ != nullptr;
+}
+
+int SmallIconSize()
+{
+    return Platform().getSystemMetricsForDpi(SM_CXSMICON, ScreenDpi());
 }

@@ -16,6 +16,13 @@ void TLabel::SetFont(HFONT font)
     AutoSize();
 }
 
+// A label's size is its caption's in its font; only its place scales.
+void TLabel::Place(UINT dpi)
+{
+    SetWindowPos(Handle(), nullptr, ScaleToDpi(Layout().left, dpi), ScaleToDpi(Layout().top, dpi), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void TLabel::SetTextColor(COLORREF color)
 {
     textColor_ = color;

@@ -4,35 +4,70 @@
 
 namespace {
 
-using DwmGetWindowAttributeCall = HRESULT(WINAPI*)(HWND, DWORD, PVOID, DWORD);
-
-// Windows XP has no dwmapi.dll, and a program that imports it does not start
-// there: the library is loaded on first use. It is named with the system
-// directory, since a bare name is looked for in the program's directory
-// first, and dwmapi is not one of the DLLs the loader always takes from the
-// system.
-DwmGetWindowAttributeCall LoadDwmGetWindowAttribute()
+// The functions of newer Windows are looked up when first used: a program
+// that imports one does not start where it is missing (Windows XP has no
+// dwmapi.dll, no shcore.dll, and no DPI functions in user32). A library is
+// named with the system directory, since a bare name is looked for in the
+// program's directory first, and neither dwmapi nor shcore is one of the
+// DLLs the loader always takes from the system.
+void* SystemFunction(const char* library, const char* name)
 {
     char directory[MAX_PATH] = {};
     const UINT length = GetSystemDirectoryA(directory, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
         return nullptr;
-    const HMODULE dwm = LoadLibraryA((std::string(directory) + "\\dwmapi.dll").c_str());
-    if (!dwm)
-        return nullptr;
+    const HMODULE module = LoadLibraryA((std::string(directory) + "\\" + library).c_str());
     // FARPROC stands for any export; going through void* keeps GCC from
     // warning of a cast between unlike function types.
-    return reinterpret_cast<DwmGetWindowAttributeCall>(
-        reinterpret_cast<void*>(GetProcAddress(dwm, "DwmGetWindowAttribute")));
+    return module ? reinterpret_cast<void*>(GetProcAddress(module, name)) : nullptr;
+}
+
+template <typename Call>
+Call Lookup(const char* library, const char* name)
+{
+    return reinterpret_cast<Call>(SystemFunction(library, name));
 }
 
 HRESULT WINAPI DwmGetWindowAttributeIfAny(HWND window, DWORD attribute, PVOID value, DWORD size)
 {
-    static const DwmGetWindowAttributeCall call = LoadDwmGetWindowAttribute();
+    using Call = HRESULT(WINAPI*)(HWND, DWORD, PVOID, DWORD);
+    static const Call call = Lookup<Call>("dwmapi.dll", "DwmGetWindowAttribute");
     return call ? call(window, attribute, value, size) : E_NOTIMPL;
 }
 
+// Windows 10 from 1607 knows each window's DPI; Windows 8.1 each monitor's
+// (MDT_EFFECTIVE_DPI, 0); before them a program sees only the system's.
+UINT WINAPI DpiForWindow(HWND window)
+{
+    using ForWindow = UINT(WINAPI*)(HWND);
+    using ForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    static const ForWindow forWindow = Lookup<ForWindow>("user32.dll", "GetDpiForWindow");
+    static const ForMonitor forMonitor = Lookup<ForMonitor>("shcore.dll", "GetDpiForMonitor");
+    if (forWindow)
+        if (const UINT dpi = forWindow(window))
+            return dpi;
+    UINT x = 0, y = 0;
+    if (forMonitor && SUCCEEDED(forMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), 0, &x, &y)) && y)
+        return y;
+    return ScreenDpi();
+}
+
+int WINAPI SystemMetricsForDpi(int index, UINT dpi)
+{
+    using Call = int(WINAPI*)(int, UINT);
+    static const Call call = Lookup<Call>("user32.dll", "GetSystemMetricsForDpi");
+    return call ? call(index, dpi) : GetSystemMetrics(index);
+}
+
 }  // namespace
+
+UINT ScreenDpi()
+{
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+}
 
 PlatformCalls& Platform()
 {
@@ -45,6 +80,8 @@ PlatformCalls& Platform()
         ::TrackPopupMenu,
         ::GetOpenFileNameA,
         DwmGetWindowAttributeIfAny,
+        DpiForWindow,
+        SystemMetricsForDpi,
     };
     return calls;
 }

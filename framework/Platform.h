@@ -1,9 +1,9 @@
 // The one seam between the program and the calls whose effect a test must
 // see or must stop: starting programs, ending the session, the notification
 // area, blocking message boxes and file dialogs, popup-menu tracking, the
-// command line, and what the desktop window manager says of a window. Each
-// member defaults to the real call; a test swaps in its own and restores the
-// original.
+// command line, what the desktop window manager says of a window, and the
+// dots per inch of the screen. Each member defaults to the real call; a test
+// swaps in its own and restores the original.
 #pragma once
 
 #include <windows.h>
@@ -20,9 +20,19 @@ struct PlatformCalls {
     BOOL(WINAPI* getOpenFileName)(LPOPENFILENAMEA dialog);
     // DwmGetWindowAttribute where the system has it; elsewhere it fails.
     HRESULT(WINAPI* dwmGetWindowAttribute)(HWND window, DWORD attribute, PVOID value, DWORD size);
+    // The dots per inch of the monitor the window is on: GetDpiForWindow, or
+    // shcore's GetDpiForMonitor, where the system has them; elsewhere
+    // ScreenDpi().
+    UINT(WINAPI* getDpiForWindow)(HWND window);
+    // GetSystemMetricsForDpi where the system has it; elsewhere
+    // GetSystemMetrics, which answers for the screen's DPI.
+    int(WINAPI* getSystemMetricsForDpi)(int index, UINT dpi);
 };
 
 PlatformCalls& Platform();
+
+// LOGPIXELSY of the screen: the system's DPI, which every Windows has.
+UINT ScreenDpi();
 
 // Asks Windows to end the session with the given flags. The shutdown
 // privilege is enabled first where the system has one, since every Windows

@@ -28,8 +28,19 @@ mkdir -p "$dir"
 cp "$build/win-$arch/Tamrik.exe" "$build/win-$arch/readme.txt" "$helpers/targets.exe" "$helpers/poke.exe" \
     "$helpers/probe.dll" "$helpers/launched.exe" "$dir/" || exit 1
 
+# The DPI tests set the prefix's LogPixels and take it out again; should a
+# run be cut short between the two, the tests after it still find none, and
+# so 96 DPI.
+reset_dpi() {
+    awk '/^\[/ { desktop = ($0 ~ /^\[Control Panel\\\\Desktop\]/) }
+         desktop && /^"LogPixels"=/ { found = 1 } END { exit !found }' "$WINEPREFIX/user.reg" || return 0
+    "$WINE64" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1
+    stop_wine
+}
+
 stop_wine
+reset_dpi
 start_display
 settings=$WINEPREFIX/drive_c/windows/Tamrik.ini
-trap 'stop_wine; stop_display; rm -rf "$dir"; chattr -i "$settings" 2>/dev/null; rm -f "$settings"' EXIT
+trap 'stop_wine; reset_dpi; stop_display; rm -rf "$dir"; chattr -i "$settings" 2>/dev/null; rm -f "$settings"' EXIT
 TAMRIK_E2E_DIR=$dir TAMRIK_WINE=$loader TAMRIK_WINESERVER=$WINESERVER "$driver" "$@"

@@ -67,6 +67,8 @@ struct SeamLog {
     std::vector<MenuTrack> menus;
     std::vector<std::pair<std::string, UINT>> programs;  // command line and show command of each start
     std::vector<HWND> cloaked;  // the windows the desktop window manager calls cloaked
+    UINT dpi = 96;              // of every monitor
+    int smallIconSize = 16;     // SM_CXSMICON at any DPI
     // Run while a menu is tracked, as the user's choice would be; by default
     // the menu is dismissed.
     std::function<void(const MenuTrack&)> onTrack;
@@ -185,6 +187,13 @@ inline HRESULT WINAPI FakeDwmGetWindowAttribute(HWND window, DWORD attribute, PV
     const auto& cloaked = Seams().cloaked;
     *static_cast<DWORD*>(value) = std::find(cloaked.begin(), cloaked.end(), window) != cloaked.end() ? 2 : 0;
     return S_OK;
+}
+
+inline UINT WINAPI FakeGetDpiForWindow(HWND) { return Seams().dpi; }
+
+inline int WINAPI FakeGetSystemMetricsForDpi(int index, UINT)
+{
+    return index == SM_CXSMICON ? Seams().smallIconSize : GetSystemMetrics(index);
 }
 
 inline int WINAPI FakeMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
@@ -328,8 +337,9 @@ protected:
         Seams() = SeamLog{};
         TestWindow::Log().clear();
         saved_ = Platform();
-        Platform() = {FakeWinExec,        FakeExitWindowsEx,  FakeShellNotifyIcon, FakeMessageBox,
-                      FakeGetCommandLine, FakeTrackPopupMenu, FakeGetOpenFileName, FakeDwmGetWindowAttribute};
+        Platform() = {FakeWinExec,        FakeExitWindowsEx,  FakeShellNotifyIcon,       FakeMessageBox,
+                      FakeGetCommandLine, FakeTrackPopupMenu, FakeGetOpenFileName,       FakeDwmGetWindowAttribute,
+                      FakeGetDpiForWindow, FakeGetSystemMetricsForDpi};
     }
     void TearDown() override
     {
