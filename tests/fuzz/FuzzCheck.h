@@ -21,6 +21,21 @@ inline std::string InputText(const uint8_t* data, size_t size)
     return std::string(reinterpret_cast<const char*>(data), size);
 }
 
+// The blanks as the program documents them, written out again here so that
+// a change to the program's own tests cannot go unseen: codes 0 to 32 for
+// the command line and the comma lists; for the profile service, what
+// Windows or Wine strip around a value.
+inline bool IsBlankCode(char c)
+{
+    return static_cast<unsigned char>(c) <= 32;
+}
+
+inline bool IsProfileBlankCode(char c)
+{
+    const unsigned char u = static_cast<unsigned char>(c);
+    return u == ' ' || (u >= 9 && u <= 13) || u == 26;
+}
+
 inline bool StartsWith(const std::string& s, const std::string& prefix)
 {
     return s.compare(0, prefix.size(), prefix) == 0;

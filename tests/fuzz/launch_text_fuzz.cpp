@@ -51,7 +51,7 @@ bool CanBePath(const std::string& path)
     if (path.empty())
         return false;
     for (const char c : path)
-        if (c == '"' || (IsBlankChar(c) && c != ' '))
+        if (c == '"' || (IsBlankCode(c) && c != ' '))
             return false;
     return true;
 }

@@ -14,7 +14,7 @@ std::string Significant(const std::string& text)
 {
     std::string out;
     for (const char c : text)
-        if (!IsBlankChar(c) && c != '"')
+        if (!IsBlankCode(c) && c != '"')
             out += c;
     return out;
 }
