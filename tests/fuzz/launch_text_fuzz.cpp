@@ -2,12 +2,12 @@
 // path, the second the parameters, the rest the sites of the telnet menu.
 #include <algorithm>
 #include <cstring>
-#include <memory>
 
 #include "FuzzCheck.h"
 #include "app/CommaList.h"
 #include "app/LaunchText.h"
 #include "app/Switches.h"
+#include "tests/unit/FakeMenu.h"
 
 namespace {
 
@@ -93,34 +93,10 @@ void CheckBadDrives(const std::string& text, const std::string& more)
     }
 }
 
-// The tray menu as the site items see it: captions, three of them fixed.
-struct Menu {
-    std::vector<std::unique_ptr<std::string>> items;
-    int Count() const { return static_cast<int>(items.size()); }
-    void Insert(int index, std::string* item) { items.emplace(items.begin() + index, item); }
-    void Delete(int index) { items.erase(items.begin() + index); }
-    std::vector<std::string> Captions() const
-    {
-        std::vector<std::string> captions;
-        for (const auto& item : items)
-            captions.push_back(*item);
-        return captions;
-    }
-};
-
-void Rebuild(Menu& menu, const std::vector<std::string>& sites)
-{
-    RebuildSiteItems(
-        menu, sites, [] { return new std::string("-"); },
-        [](const std::string& site) { return new std::string(MenuCaption(site)); });
-}
-
 void CheckSiteItems(const std::vector<std::string>& sites)
 {
-    const std::vector<std::string> fixed = {"Properties...", "-", "E&xit Tamrik"};
-    Menu menu;
-    for (const std::string& caption : fixed)
-        menu.items.push_back(std::make_unique<std::string>(caption));
+    const std::vector<std::string> fixed = FakeMenu::Fixed();
+    FakeMenu menu;
 
     std::vector<std::string> expected;
     for (auto site = sites.rbegin(); site != sites.rend(); ++site)
@@ -130,11 +106,11 @@ void CheckSiteItems(const std::vector<std::string>& sites)
     expected.insert(expected.end(), fixed.begin(), fixed.end());
 
     // Every popup rebuilds from the menu the last one left.
-    Rebuild(menu, sites);
+    menu.Rebuild(sites);
     FUZZ_CHECK(menu.Captions() == expected);
-    Rebuild(menu, sites);
+    menu.Rebuild(sites);
     FUZZ_CHECK(menu.Captions() == expected);
-    Rebuild(menu, {});
+    menu.Rebuild({});
     FUZZ_CHECK(menu.Captions() == fixed);
 }
 
