@@ -78,3 +78,45 @@ add_dependencies(e2e_tests win-i686 win-x86_64 wintest-i686 wintest-x86_64)
 add_test(NAME e2e COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/run-e2e.sh
     ${wine_prefix} $<TARGET_FILE:e2e_tests> ${CMAKE_BINARY_DIR})
 set_tests_properties(e2e PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wine TIMEOUT 900)
+
+# Fuzz targets, when a clang with libFuzzer is at hand (Debian's clang with
+# libclang-rt-14-dev). ctest runs each for a few seconds on a copy of its
+# seed corpus; scripts/fuzz.sh runs them for longer.
+find_program(TAMRIK_CLANGXX NAMES clang++ clang++-14)
+set(libfuzzer_found FALSE)
+if(TAMRIK_CLANGXX)
+    set(probe ${CMAKE_BINARY_DIR}/libfuzzer-probe)
+    file(WRITE ${probe}.cpp
+        "#include <cstddef>\n#include <cstdint>\n"
+        "extern \"C\" int LLVMFuzzerTestOneInput(const uint8_t*, size_t) { return 0; }\n")
+    execute_process(COMMAND ${TAMRIK_CLANGXX} -fsanitize=fuzzer,address,undefined ${probe}.cpp -o ${probe}
+        RESULT_VARIABLE probe_result OUTPUT_QUIET ERROR_QUIET)
+    if(probe_result EQUAL 0)
+        set(libfuzzer_found TRUE)
+    endif()
+endif()
+
+if(libfuzzer_found)
+    ExternalProject_Add(fuzz
+        SOURCE_DIR ${CMAKE_SOURCE_DIR}
+        BINARY_DIR ${CMAKE_BINARY_DIR}/fuzz
+        CMAKE_ARGS
+            -DCMAKE_CXX_COMPILER=${TAMRIK_CLANGXX}
+            -DCMAKE_BUILD_TYPE=Debug
+            -DTAMRIK_FUZZ=ON
+        BUILD_ALWAYS ON
+        INSTALL_COMMAND ""
+        USES_TERMINAL_BUILD ON)
+    set(fuzz_seconds 3)
+    file(GLOB fuzz_sources CONFIGURE_DEPENDS tests/fuzz/*_fuzz.cpp)
+    foreach(source ${fuzz_sources})
+        get_filename_component(name ${source} NAME_WE)
+        string(REGEX REPLACE "_fuzz$" "" name ${name})
+        add_test(NAME fuzz-${name} COMMAND ${CMAKE_SOURCE_DIR}/tests/fuzz/run-seeds.sh
+            ${CMAKE_BINARY_DIR}/fuzz/fuzz-${name} ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/${name}
+            ${fuzz_seconds} ${CMAKE_BINARY_DIR}/fuzz-findings/${name})
+        set_tests_properties(fuzz-${name} PROPERTIES TIMEOUT 60)
+    endforeach()
+else()
+    message(STATUS "No clang with libFuzzer: the fuzz targets are left out")
+endif()

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <memory>
-
+#include "FakeMenu.h"
 #include "app/LaunchText.h"
 
 TEST(LaunchText, CommandLinesUseTheTextsAsTyped)
@@ -72,56 +71,20 @@ TEST(LaunchText, ScanDepthStaysWithinItsLimits)
     EXPECT_EQ(ScanDepth(51), 50);
 }
 
-namespace {
-
-// A menu of captions, with its three fixed items, that counts what it frees.
-struct FakeMenu {
-    std::vector<std::unique_ptr<std::string>> items;
-    int deleted = 0;
-    FakeMenu()
-    {
-        for (const char* fixed : {"Properties...", "-", "E&xit Tamrik"})
-            items.push_back(std::make_unique<std::string>(fixed));
-    }
-    int Count() const { return static_cast<int>(items.size()); }
-    void Insert(int index, std::string* item) { items.emplace(items.begin() + index, item); }
-    void Delete(int index)
-    {
-        items.erase(items.begin() + index);
-        ++deleted;
-    }
-    std::vector<std::string> Captions() const
-    {
-        std::vector<std::string> captions;
-        for (const auto& item : items)
-            captions.push_back(*item);
-        return captions;
-    }
-};
-
-void Rebuild(FakeMenu& menu, const std::vector<std::string>& sites)
-{
-    RebuildSiteItems(
-        menu, sites, [] { return new std::string("-"); },
-        [](const std::string& site) { return new std::string(MenuCaption(site)); });
-}
-
-}  // namespace
-
 TEST(LaunchText, SiteItemsReadInReverseAboveTheFixedItems)
 {
     using Captions = std::vector<std::string>;
     FakeMenu menu;
-    Rebuild(menu, {});
+    menu.Rebuild({});
     EXPECT_EQ(menu.Captions(), (Captions{"Properties...", "-", "E&xit Tamrik"}));
 
-    Rebuild(menu, {"alpha", "beta", "gamma", "R&D", "-"});
+    menu.Rebuild({"alpha", "beta", "gamma", "R&D", "-"});
     EXPECT_EQ(menu.Captions(),
               (Captions{"-", "R&&D", "gamma", "beta", "alpha", "-", "Properties...", "-", "E&xit Tamrik"}));
 
     // Each rebuild takes away exactly what the previous one put in.
     for (int i = 0; i < 3; ++i)
-        Rebuild(menu, {"alpha", "alpha"});
+        menu.Rebuild({"alpha", "alpha"});
     EXPECT_EQ(menu.Captions(), (Captions{"alpha", "alpha", "-", "Properties...", "-", "E&xit Tamrik"}));
     EXPECT_EQ(menu.deleted, 6 + 3 + 3);
 }
