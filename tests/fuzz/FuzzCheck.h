@@ -8,12 +8,12 @@
 #include <cstdlib>
 #include <string>
 
-#define FUZZ_CHECK(condition)                                                             \
-    do {                                                                                  \
-        if (!(condition)) {                                                               \
+#define FUZZ_CHECK(condition)                                                                  \
+    do {                                                                                       \
+        if (!(condition)) {                                                                    \
             std::fprintf(stderr, "%s:%d: property broken: %s\n", __FILE__, __LINE__, #condition); \
-            std::abort();                                                                 \
-        }                                                                                 \
+            std::abort();                                                                      \
+        }                                                                                      \
     } while (false)
 
 inline std::string InputText(const uint8_t* data, size_t size)
@@ -22,8 +22,8 @@ inline std::string InputText(const uint8_t* data, size_t size)
 }
 
 // The blanks as the program documents them, written out again here so that
-// a change to the program's own tests cannot go unseen: codes 0 to 32 for
-// the command line and the comma lists; for the profile service, what
+// a change to the program's own blank tests cannot go unseen: codes 0 to 32
+// for the command line and the comma lists; for the profile service, what
 // Windows or Wine strip around a value.
 inline bool IsBlankCode(char c)
 {

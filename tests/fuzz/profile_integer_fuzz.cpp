@@ -101,12 +101,15 @@ void CheckForms(const uint8_t* data, size_t size)
     const std::string sign = value < 0 ? "-" : (data[5] & 0x20) != 0 ? "+" : "";
     const std::string magnitude = value < 0 ? decimal.substr(1) : decimal;
     const std::string hex = zeros + HexDigits(static_cast<uint32_t>(value), capitals);
-    for (const std::string& form : {blanks + sign + zeros + magnitude, "0x" + hex, "0X" + hex, blanks + "$" + hex})
+    for (const std::string& form :
+         {blanks + sign + zeros + magnitude, "0x" + hex, "0X" + hex, blanks + "$" + hex})
         FUZZ_CHECK(ParseProfileInteger(form, def) == value);
 
-    const int64_t wide = value < 0 ? int64_t{value} - (int64_t{1} << 32) : int64_t{value} + (int64_t{1} << 32);
-    const uint64_t wideHex = uint64_t{static_cast<uint32_t>(value)} + (uint64_t{1} << 32);
-    for (const std::string& form : {std::to_string(wide), "0x" + HexDigits(wideHex, capitals), "$" + HexDigits(wideHex, false)})
+    const int64_t bit32 = int64_t{1} << 32;
+    const int64_t wide = value < 0 ? int64_t{value} - bit32 : int64_t{value} + bit32;
+    const uint64_t wideHex = uint64_t{static_cast<uint32_t>(value)} + uint64_t{bit32};
+    for (const std::string& form :
+         {std::to_string(wide), "0x" + HexDigits(wideHex, capitals), "$" + HexDigits(wideHex, false)})
         FUZZ_CHECK(ParseProfileInteger(form, def) == def);
 }
 

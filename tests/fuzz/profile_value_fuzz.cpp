@@ -39,7 +39,8 @@ void CheckQuoting(const std::string& value)
     // left is a part of the stored text with no blank at an end, unless a
     // pair of quotes kept it.
     const std::string read = ProfileValueAsRead(value);
-    const size_t at = static_cast<size_t>(std::find_if_not(value.begin(), value.end(), IsProfileBlankCode) - value.begin());
+    const size_t at =
+        static_cast<size_t>(std::find_if_not(value.begin(), value.end(), IsProfileBlankCode) - value.begin());
     if (at == value.size()) {
         FUZZ_CHECK(read.empty());
         return;
