@@ -58,6 +58,11 @@ set(wine_prefix ${CMAKE_BINARY_DIR}/wine)
 add_test(NAME binaries COMMAND ${CMAKE_SOURCE_DIR}/tests/check-binaries.sh
     ${win32_dir}/Tamrik.exe ${win64_dir}/Tamrik.exe)
 
+# What the shipped program imports, against what the oldest Windows it is
+# for export.
+add_test(NAME imports COMMAND ${CMAKE_SOURCE_DIR}/tests/check-imports.sh
+    ${win32_dir}/Tamrik.exe ${CMAKE_SOURCE_DIR}/tests/system-exports.txt)
+
 # One Wine prefix for the build, made once; every Wine test then starts from
 # a killed wineserver, a removed settings file and a display of its own.
 add_test(NAME wine-prefix COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/make-prefix.sh ${wine_prefix})

@@ -101,7 +101,7 @@ bool TApplication::ProcessMessage()
     // Dialog keys (Tab, Enter, access keys) for the form the message is for.
     // There is no cancel button: Escape sends IDCANCEL, which no control
     // answers to, so it does nothing.
-    const HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    const HWND root = msg.hwnd ? RootWindow(msg.hwnd) : nullptr;
     if (TForm* form = root ? TForm::FromHandle(root) : nullptr)
         if (form->DialogKey(msg) || IsDialogMessageA(root, &msg))
             return true;

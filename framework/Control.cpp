@@ -5,6 +5,7 @@
 #include "Application.h"
 #include "ControlsDetail.h"
 #include "Form.h"
+#include "Platform.h"
 
 using namespace controls_detail;
 
@@ -68,7 +69,7 @@ void TControl::CreateHandle(const char* className, DWORD style, DWORD exStyle, H
 
 UINT TControl::FormDpi(HWND window)
 {
-    const auto* form = dynamic_cast<const TForm*>(FromHandle(GetAncestor(window, GA_ROOT)));
+    const auto* form = dynamic_cast<const TForm*>(FromHandle(RootWindow(window)));
     return form ? form->Dpi() : kLayoutDpi;
 }
 

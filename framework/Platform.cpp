@@ -41,13 +41,16 @@ UINT WINAPI DpiForWindow(HWND window)
 {
     using ForWindow = UINT(WINAPI*)(HWND);
     using ForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    // Windows 95 has no monitor functions; every system with shcore has.
+    using MonitorOf = HMONITOR(WINAPI*)(HWND, DWORD);
     static const ForWindow forWindow = Lookup<ForWindow>("user32.dll", "GetDpiForWindow");
     static const ForMonitor forMonitor = Lookup<ForMonitor>("shcore.dll", "GetDpiForMonitor");
+    static const MonitorOf monitorOf = forMonitor ? Lookup<MonitorOf>("user32.dll", "MonitorFromWindow") : nullptr;
     if (forWindow)
         if (const UINT dpi = forWindow(window))
             return dpi;
     UINT x = 0, y = 0;
-    if (forMonitor && SUCCEEDED(forMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), 0, &x, &y)) && y)
+    if (monitorOf && SUCCEEDED(forMonitor(monitorOf(window, MONITOR_DEFAULTTONEAREST), 0, &x, &y)) && y)
         return y;
     return ScreenDpi();
 }
@@ -102,6 +105,17 @@ void EnableShutdownPrivilege()
 }
 
 }  // namespace
+
+HWND RootWindow(HWND window)
+{
+    while (window && (GetWindowLongA(window, GWL_STYLE) & WS_CHILD)) {
+        const HWND parent = GetParent(window);
+        if (!parent)
+            break;
+        window = parent;
+    }
+    return window;
+}
 
 bool RequestSessionEnd(UINT flags)
 {

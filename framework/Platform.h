@@ -34,6 +34,11 @@ PlatformCalls& Platform();
 // LOGPIXELSY of the screen: the system's DPI, which every Windows has.
 UINT ScreenDpi();
 
+// The top-level window that holds a window (the window itself when it is
+// one), as GetAncestor with GA_ROOT finds it; that function came only with
+// Windows 98 and 2000.
+HWND RootWindow(HWND window);
+
 // Asks Windows to end the session with the given flags. The shutdown
 // privilege is enabled first where the system has one, since every Windows
 // NT refuses the request without it; on systems without it the request goes

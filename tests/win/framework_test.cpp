@@ -50,3 +50,39 @@ TEST_F(TamrikTest, CheckBoxClickFollowsEveryChangeOfState)
     }
     EXPECT_TRUE(Seams().boxes.empty());
 }
+
+namespace {
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM list)
+{
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
+}  // namespace
+
+// The form is found from any of its controls the way GetAncestor(GA_ROOT)
+// finds it, which Windows 95 lacks: through every level of nesting, but not
+// from a window it merely owns.
+TEST_F(TamrikTest, RootWindowIsTheTopLevelWindowAsGetAncestorFindsIt)
+{
+    StartProgram();
+    const HWND form = Form().Handle();
+    std::vector<HWND> windows{form};
+    EnumChildWindows(form, CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    ASSERT_GT(windows.size(), 20u);
+    size_t nested = 0;
+    for (const HWND window : windows) {
+        EXPECT_EQ(RootWindow(window), GetAncestor(window, GA_ROOT));
+        EXPECT_EQ(RootWindow(window), form);
+        nested += GetParent(window) != form && window != form;
+    }
+    EXPECT_GT(nested, 0u) << "no control below another control";
+    const HWND owned = CreateWindowExA(0, "STATIC", "owned", WS_POPUP, 0, 0, 10, 10, form, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(owned);
+    EXPECT_EQ(GetParent(owned), form);
+    EXPECT_EQ(RootWindow(owned), owned);
+    EXPECT_EQ(RootWindow(owned), GetAncestor(owned, GA_ROOT));
+    DestroyWindow(owned);
+    EXPECT_EQ(RootWindow(nullptr), nullptr);
+}
