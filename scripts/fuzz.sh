@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets and runs them for as long as asked, two at a time.
-# Usage: fuzz.sh [SECONDS] [TARGET...]   (default 600 seconds, every target)
+# Usage: fuzz.sh [SECONDS] [TARGET...]   (default 600 seconds, every target;
+# TAMRIK_FUZZ_JOBS=1 runs one at a time, leaving a core free)
 # Each target's corpus grows in build/fuzz-corpus/<target> from the seeds in
 # tests/fuzz/corpus/<target>, which stay as they are; an input that breaks a
 # property is saved in build/fuzz-findings/<target>/ and named at the end.
@@ -9,7 +10,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${TAMRIK_BUILD:-$root/build}
 seconds=${1:-600}
 shift || true
-parallel=2
+parallel=${TAMRIK_FUZZ_JOBS:-2}
 
 "$root/scripts/setup.sh"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug >/dev/null
