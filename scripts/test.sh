@@ -5,4 +5,5 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh"
-ctest --test-dir "${TAMRIK_BUILD:-$root/build}" --output-on-failure "$@"
+# The Wine tests run in two lanes, one per core; see cmake/Host.cmake.
+ctest --test-dir "${TAMRIK_BUILD:-$root/build}" --output-on-failure -j2 "$@"
