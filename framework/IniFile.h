@@ -3,16 +3,16 @@
 #pragma once
 
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "Exception.h"
 #include "ProfileText.h"
 
 // Raised when the service refuses a write: "Unable to write to <file>".
-class EIniFileError : public std::runtime_error {
+class EIniFileError : public Exception {
 public:
-    using std::runtime_error::runtime_error;
+    using Exception::Exception;
 };
 
 class TIniFile {

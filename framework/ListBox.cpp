@@ -1,6 +1,6 @@
 #include "Controls.h"
 
-#include <stdexcept>
+#include "Exception.h"
 
 // --- TListBox ---------------------------------------------------------------
 
@@ -57,7 +57,7 @@ void TListBox::Add(const std::string& item)
 {
     const LRESULT index = SendMessageA(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
     if (index == LB_ERR || index == LB_ERRSPACE)
-        throw std::runtime_error("Unable to insert a line");
+        throw Exception("Unable to insert a line");
 }
 
 bool TListBox::Selected(int index) const

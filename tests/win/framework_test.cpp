@@ -1,6 +1,9 @@
 // The framework's promises the program leans on: no error escapes a window
 // procedure, and a check box reports every change of its state.
 #include <stdexcept>
+#include <vector>
+
+#include "framework/Exception.h"
 
 #include "TestSupport.h"
 
@@ -85,4 +88,24 @@ TEST_F(TamrikTest, RootWindowIsTheTopLevelWindowAsGetAncestorFindsIt)
     EXPECT_EQ(RootWindow(owned), GetAncestor(owned, GA_ROOT));
     DestroyWindow(owned);
     EXPECT_EQ(RootWindow(nullptr), nullptr);
+}
+
+// The library's errors arrive as the program's Exception, with the
+// library's message and its figures filled in.
+TEST(Runtime, LibraryErrorsAreExceptionsWithTheLibrarysMessage)
+{
+    const std::string text = "abc";
+    try {
+        (void)text.substr(5);
+        FAIL() << "no error";
+    } catch (const Exception& error) {
+        EXPECT_STREQ(error.what(), "basic_string::substr: __pos (which is 5) > this->size() (which is 3)");
+    }
+    try {
+        std::string().reserve(std::string().max_size() + 1);
+        FAIL() << "no error";
+    } catch (const Exception& error) {
+        EXPECT_STREQ(error.what(), "basic_string::_M_create");
+    }
+    EXPECT_THROW((void)std::vector<int>().at(0), Exception);
 }
