@@ -166,6 +166,38 @@ TEST_F(TamrikTest, TrayImagesAreMadeAtTheSizeTheShellDrawsSmallIcons)
     }
 }
 
+// Each tray image is drawn at every size a shell asks for, so none of them
+// is a scaled copy of another: the icon group holds an image of each size,
+// and the one Windows picks for a size is that size's own.
+TEST(TrayImages, AreDrawnAt16_20_24And32Pixels)
+{
+#pragma pack(push, 2)
+    struct GroupEntry {
+        BYTE width, height, colours, reserved;
+        WORD planes, bits;
+        DWORD bytes;
+        WORD id;
+    };
+#pragma pack(pop)
+    for (const char* name : {"TELNET", "MSDOS", "EXPLORER", "MINUP", "MINDOWN", "RESTOREUP", "RESTOREDOWN", "CLOSEUP",
+                             "CLOSEDOWN", "SHUTDOWNUP", "SHUTDOWNDOWN"}) {
+        const HRSRC found = FindResourceA(nullptr, name, MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
+        ASSERT_NE(found, nullptr) << name;
+        auto* group = static_cast<BYTE*>(LockResource(LoadResource(nullptr, found)));
+        const WORD count = reinterpret_cast<const WORD*>(group)[2];
+        const auto* entries = reinterpret_cast<const GroupEntry*>(group + 6);
+        std::vector<int> sizes;
+        for (WORD i = 0; i < count; ++i)
+            sizes.push_back(entries[i].width);
+        EXPECT_EQ(sizes, (std::vector<int>{16, 20, 24, 32})) << name;
+        for (WORD i = 0; i < count; ++i) {
+            const int size = entries[i].width;
+            EXPECT_EQ(LookupIconIdFromDirectoryEx(group, TRUE, size, size, LR_DEFAULTCOLOR), entries[i].id)
+                << name << " at " << size;
+        }
+    }
+}
+
 // Per-monitor aware, v2 with v1 and system awareness for older systems, and
 // still without an execution level, which would end file virtualization.
 TEST(Manifest, DeclaresPerMonitorDpiAwarenessAndNoExecutionLevel)
