@@ -1,7 +1,7 @@
 ; The Tamrik installer, made with NSIS (makensis) by the build:
 ;   makensis -DVERSION=1.7.0 -DSTAGE=<dir of the shipped files> -DOUTFILE=<setup.exe> Tamrik.nsi
 ; An administrator installs for every user, into Program Files; anyone else
-; for himself, into his own programs folder. /S installs (and uninstalls)
+; for that user alone, into the user's own programs folder. /S installs (and uninstalls)
 ; silently, with every section on.
 
 Unicode true
@@ -40,6 +40,7 @@ VIAddVersionKey /LANG=1033 "CompanyName" "${PUBLISHER}"
 VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (c) ${PUBLISHER}"
 
 !define MUI_ABORTWARNING
+!define MUI_COMPONENTSPAGE_SMALLDESC
 !define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT}"
 !define MUI_FINISHPAGE_RUN_FUNCTION StartTamrik

@@ -87,7 +87,7 @@ check "LICENSE.txt ends its lines with CRLF" crlf_only "$work/zip/LICENSE.txt"
 
 echo "package: silent install"
 printf '[Configuration]\r\nDepth=3\r\n' >"$settings"
-check "the installer ends with 0" timeout 120 "$WINE32" "$setup" /S
+check "the installer ends with 0" timeout 60 "$WINE32" "$setup" /S
 programs=$(win cmd /c echo %ProgramFiles%)
 location=$(reg_value "$uninstall_key" InstallLocation)
 dir=$(unix_path "$location")
