@@ -39,7 +39,7 @@ unix_path() { local p=${1#[Cc]:\\}; printf '%s/drive_c/%s' "$WINEPREFIX" "${p//\
 scrub() {
     stop_wine
     rm -rf "$WINEPREFIX"/drive_c/"Program Files"*/Tamrik "$WINEPREFIX"/drive_c/users/*/AppData/Local/Programs/Tamrik
-    rm -rf "$WINEPREFIX"/drive_c/users/*/Temp/~nsu*.tmp
+    rm -rf "$WINEPREFIX"/drive_c/users/*/Temp/~nsu*.tmp "$WINEPREFIX"/drive_c/users/*/Temp/ns*.tmp
     rm -f "$menu/Tamrik.lnk" "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Microsoft/Windows/"Start Menu"/Programs/Tamrik.lnk
     win cmd /c "reg delete $uninstall_key /f & reg delete ${uninstall_key/HKLM/HKCU} /f & reg delete $run_key /v Tamrik /f" \
         >/dev/null
