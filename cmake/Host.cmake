@@ -26,9 +26,12 @@ add_test(NAME unit COMMAND unit_tests)
 # never missed.
 foreach(arch i686 x86_64)
     foreach(kind win wintest)
+        set(byproducts)
         if(kind STREQUAL "win")
             set(toolchain toolchain-${arch}-w64-mingw32.cmake)
             set(tests OFF)
+            # What the packages are made of.
+            set(byproducts ${CMAKE_BINARY_DIR}/${kind}-${arch}/Tamrik.exe ${CMAKE_BINARY_DIR}/${kind}-${arch}/readme.txt)
         else()
             set(toolchain toolchain-${arch}-w64-mingw32-posix.cmake)
             set(tests ON)
@@ -43,6 +46,7 @@ foreach(arch i686 x86_64)
                 -DTAMRIK_WINDOWS_TESTS=${tests}
             DEPENDS icotool
             BUILD_ALWAYS ON
+            BUILD_BYPRODUCTS ${byproducts}
             INSTALL_COMMAND ""
             USES_TERMINAL_BUILD ON)
     endforeach()
@@ -54,6 +58,8 @@ set(wintest32_dir ${CMAKE_BINARY_DIR}/wintest-i686)
 set(wintest64_dir ${CMAKE_BINARY_DIR}/wintest-x86_64)
 set(wine_run ${CMAKE_SOURCE_DIR}/tests/wine/wine-session.sh)
 set(wine_prefix ${CMAKE_BINARY_DIR}/wine)
+
+include(cmake/Package.cmake)
 
 add_test(NAME binaries COMMAND ${CMAKE_SOURCE_DIR}/tests/check-binaries.sh
     ${win32_dir}/Tamrik.exe ${win64_dir}/Tamrik.exe)
@@ -78,6 +84,13 @@ foreach(bits 32 64)
     set_tests_properties(win${bits}-inprocess PROPERTIES
         FIXTURES_REQUIRED wine RESOURCE_LOCK wine-b SKIP_RETURN_CODE 77 TIMEOUT 300)
 endforeach()
+
+# The installer and the zip: a silent install, the program started as its
+# shortcut starts it, a silent uninstall; in the lane of the in-process tests.
+add_test(NAME package COMMAND ${CMAKE_SOURCE_DIR}/tests/package/test-package.sh
+    ${wine_prefix_b} ${package_setup} ${package_zip} ${wintest32_dir}/tests/e2e/helpers/poke.exe ${PROJECT_VERSION})
+set_tests_properties(package PROPERTIES
+    FIXTURES_REQUIRED wine RESOURCE_LOCK wine-b SKIP_RETURN_CODE 77 TIMEOUT 120)
 
 file(GLOB e2e_sources CONFIGURE_DEPENDS tests/e2e/*.cpp)
 add_executable(e2e_tests ${e2e_sources})

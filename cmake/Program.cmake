@@ -75,16 +75,21 @@ foreach(icon ${icon_names})
         VERBATIM)
     list(APPEND icon_files ${icon_dir}/${icon}.ico)
 endforeach()
+# The version resource and the manifest take the project's version.
+set(generated_dir ${CMAKE_BINARY_DIR}/generated)
+set(TAMRIK_VERSION_4 ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}.0)
+configure_file(resources/version.h.in ${generated_dir}/version.h @ONLY)
+configure_file(resources/Tamrik.manifest.in ${generated_dir}/Tamrik.manifest @ONLY)
 set_source_files_properties(resources/Tamrik.rc PROPERTIES
-    OBJECT_DEPENDS "${icon_files};${CMAKE_SOURCE_DIR}/resources/Tamrik.manifest")
+    OBJECT_DEPENDS "${icon_files};${generated_dir}/Tamrik.manifest;${generated_dir}/version.h")
 
 if(CMAKE_RC_COMPILER MATCHES "windres")
-    set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${icon_dir} -I${CMAKE_SOURCE_DIR}/resources")
+    set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${icon_dir} -I${generated_dir} -I${CMAKE_SOURCE_DIR}/resources")
 endif()
 # The resources as objects, so that the in-process tests carry the
 # program's icons too.
 add_library(tamrik_resources OBJECT resources/Tamrik.rc)
-target_include_directories(tamrik_resources PRIVATE ${icon_dir})
+target_include_directories(tamrik_resources PRIVATE ${icon_dir} ${generated_dir})
 
 # Runtime.cpp replaces a runtime default, so it must be linked as an object,
 # not picked from a library.
