@@ -69,28 +69,26 @@ add_test(NAME binaries COMMAND ${CMAKE_SOURCE_DIR}/tests/check-binaries.sh
 add_test(NAME imports COMMAND ${CMAKE_SOURCE_DIR}/tests/check-imports.sh
     ${win32_dir}/Tamrik.exe ${CMAKE_SOURCE_DIR}/tests/system-exports.txt)
 
-# Two Wine prefixes for the build, made once: the end-to-end tests run in
-# the first while the in-process tests run in the second, so that the two
-# lanes share the machine's cores. Every Wine test starts from a killed
-# wineserver of its prefix, a removed settings file and a display of its own;
-# the tests of one prefix take turns.
-set(wine_prefix_b ${CMAKE_BINARY_DIR}/wine-b)
-add_test(NAME wine-prefix COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/make-prefix.sh ${wine_prefix} ${wine_prefix_b})
+# One Wine prefix for the build, made once; every Wine test then starts from
+# a killed wineserver, a removed settings file and a display of its own. The
+# Wine tests take turns: run beside each other, the end-to-end tests' clicks
+# and keys meet a loaded machine, and a double-click or a key can go astray.
+add_test(NAME wine-prefix COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/make-prefix.sh ${wine_prefix})
 set_tests_properties(wine-prefix PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
 
 foreach(bits 32 64)
     add_test(NAME win${bits}-inprocess
-        COMMAND ${wine_run} ${wine_prefix_b} ${bits} ${wintest${bits}_dir}/tests/win/win_tests.exe)
+        COMMAND ${wine_run} ${wine_prefix} ${bits} ${wintest${bits}_dir}/tests/win/win_tests.exe)
     set_tests_properties(win${bits}-inprocess PROPERTIES
-        FIXTURES_REQUIRED wine RESOURCE_LOCK wine-b SKIP_RETURN_CODE 77 TIMEOUT 300)
+        FIXTURES_REQUIRED wine RESOURCE_LOCK wine SKIP_RETURN_CODE 77 TIMEOUT 300)
 endforeach()
 
 # The installer and the zip: a silent install, the program started as its
-# shortcut starts it, a silent uninstall; in the lane of the in-process tests.
+# shortcut starts it, a silent uninstall.
 add_test(NAME package COMMAND ${CMAKE_SOURCE_DIR}/tests/package/test-package.sh
-    ${wine_prefix_b} ${package_setup} ${package_zip} ${wintest32_dir}/tests/e2e/helpers/poke.exe ${PROJECT_VERSION})
+    ${wine_prefix} ${package_setup} ${package_zip} ${wintest32_dir}/tests/e2e/helpers/poke.exe ${PROJECT_VERSION})
 set_tests_properties(package PROPERTIES
-    FIXTURES_REQUIRED wine RESOURCE_LOCK wine-b SKIP_RETURN_CODE 77 TIMEOUT 120)
+    FIXTURES_REQUIRED wine RESOURCE_LOCK wine SKIP_RETURN_CODE 77 TIMEOUT 120)
 
 file(GLOB e2e_sources CONFIGURE_DEPENDS tests/e2e/*.cpp)
 add_executable(e2e_tests ${e2e_sources})

@@ -5,5 +5,4 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh"
-# The Wine tests run in two lanes, one per core; see cmake/Host.cmake.
-ctest --test-dir "${TAMRIK_BUILD:-$root/build}" --output-on-failure -j2 "$@"
+ctest --test-dir "${TAMRIK_BUILD:-$root/build}" --output-on-failure "$@"
