@@ -11,6 +11,9 @@
 #             five icons; a fresh settings file each run
 #   memory    resident and private memory of the same runs once the icons
 #             are up and the program waits for input
+#   tray only start-up and memory again with Tamrik's Properties window kept
+#             closed on start ("Show this menu on startup" off), as the bare
+#             program shows none
 #   sweep     a left click on the minimize icon until 500 windows of another
 #             program are minimized, against a click on the bare program's
 #             icon that runs a bare EnumWindows and ShowWindowAsync loop
@@ -74,7 +77,7 @@ wm_running() {
 
 # A process that has ended and not yet been reaped is a zombie.
 alive() {
-    [ -r "/proc/$1/stat" ] && [ "$(sed 's/.*) //' "/proc/$1/stat" | cut -d' ' -f1)" != Z ]
+    [ -r "/proc/$1/stat" ] && [ "$(sed 's/.*) //' "/proc/$1/stat" 2>/dev/null | cut -d' ' -f1)" != Z ]
 }
 ended() { ! alive "$1"; }
 
@@ -108,12 +111,18 @@ median() {
 
 # --- start-up and memory ----------------------------------------------------
 
-# One start of a program from a fresh settings file: how long until its five
-# icons are shown, and its memory once it waits for input. Appends to the
-# arrays named by the side.
+# Tamrik's settings file that keeps its Properties window closed on start.
+tray_only() {
+    printf '[Configuration]\r\nShowOnStartup=0\r\n' >"$settings"
+}
+
+# One start of a program from a fresh settings file (none, or the one the
+# fourth argument writes): how long until its five icons are shown, and its
+# memory once it waits for input. Appends to the arrays named by the side.
 startup_run() {
     local side=$1 program=$2 window_class=$3
     rm -f "$settings"
+    [ -z "${4:-}" ] || "$4"
     ask "icons 0" icons 0
     say icons 5
     local start=$EPOCHREALTIME
@@ -132,6 +141,11 @@ startup_run() {
 
 # --- the sweep ----------------------------------------------------------------
 
+# Whether the pointer is over a window of the display rather than its root.
+pointer_off_root() {
+    [ "$(xdotool getmouselocation --shell | sed -n 's/^WINDOW=//p')" != "$root_window" ]
+}
+
 # Tamrik's icons come first in the tray, the bare program's five after them.
 # Of Tamrik's default icons (MS-DOS, drives, minimize, restore, close) the
 # third minimizes; any of the bare program's does.
@@ -142,8 +156,12 @@ sweep_run() {
     ask "icons 10" reach 10
     read -ra centres <<<"${reply#icons 10 }"
     local at=${centres[${minimize_icon[$side]}]}
+    # Wine shows the restored tray before the window manager has mapped it
+    # again: until then a click there lands on the root window.
+    xdotool mousemove "${at%,*}" "${at#*,}"
+    eventually "Wine's tray on the display" pointer_off_root
     local start=$EPOCHREALTIME
-    xdotool mousemove "${at%,*}" "${at#*,}" click 1 mousemove 1020 760
+    xdotool click 1 mousemove 1020 760
     hear
     local done=$EPOCHREALTIME
     [ "$reply" = minimized ] || fail "$side sweep: $reply"
@@ -162,30 +180,38 @@ start_display
 openbox --sm-disable >/dev/null 2>&1 &
 openbox_pid=$!
 eventually "the window manager's start" wm_running
+root_window=$(($(xwininfo -root | awk '/Window id:/ { print $4 }')))
 coproc PROBE { cd "$dir" && exec "$loader" bench_probe.exe 2>/dev/null; }
 hear
 [ "$reply" = ready ] || fail "bench_probe.exe: $reply"
 
 echo "measuring $exe, $runs runs of each side"
 declare -a tamrik_startup=() tamrik_rss=() tamrik_private=() bare_startup=() bare_rss=() bare_private=()
-declare -a tamrik_sweep=() bare_sweep=()
-# The sides take turns, and each run the other goes first.
+declare -a tray_startup=() tray_rss=() tray_private=() tamrik_sweep=() bare_sweep=()
+# The sides take turns, and each run another goes first.
 order() {
-    if (($1 % 2)); then echo bare tamrik; else echo tamrik bare; fi
+    local run=$1
+    shift
+    local sides=("$@") i
+    for ((i = 0; i < ${#sides[@]}; i++)); do
+        echo "${sides[(run + i) % ${#sides[@]}]}"
+    done
 }
+# Tamrik as it starts by default, with its Properties window, and Tamrik
+# with only its icons ("tray"), as the bare program.
 for ((run = 0; run < runs; run++)); do
-    for side in $(order "$run"); do
-        if [ "$side" = tamrik ]; then
-            startup_run tamrik Tamrik.exe TApplication
-        else
-            startup_run bare bare_tray.exe BareTray
-        fi
+    for side in $(order "$run" tamrik bare tray); do
+        case $side in
+        tamrik) startup_run tamrik Tamrik.exe TApplication ;;
+        tray) startup_run tray Tamrik.exe TApplication tray_only ;;
+        bare) startup_run bare bare_tray.exe BareTray ;;
+        esac
     done
 done
 
 # For the sweep both run at once, each with its icons in the tray, and
 # Tamrik without its Properties window on start.
-printf '[Configuration]\r\nShowOnStartup=0\r\n' >"$settings"
+tray_only
 launch Tamrik.exe
 tamrik_pid=$pid
 ask "icons 5" icons 5
@@ -194,7 +220,7 @@ bare_pid=$pid
 ask "icons 10" icons 10
 ask "windows $sweep_windows" windows "$sweep_windows"
 for ((run = 0; run < runs; run++)); do
-    for side in $(order "$run"); do
+    for side in $(order "$run" tamrik bare); do
         sweep_run "$side"
     done
 done
@@ -222,5 +248,12 @@ printf '%-32s %10s %10s %7s   %s\n' figure Tamrik bare ratio goal
 row "start-up to five icons (ms)" "$(median "${tamrik_startup[@]}")" "$(median "${bare_startup[@]}")" 1.3
 row "memory, resident (KiB)" "$(median "${tamrik_rss[@]}")" "$(median "${bare_rss[@]}")" 1.3
 row "memory, private (KiB)" "$(median "${tamrik_private[@]}")" "$(median "${bare_private[@]}")" 1.3
+row "start-up, tray only (ms)" "$(median "${tray_startup[@]}")" "$(median "${bare_startup[@]}")" 1.3
+row "resident, tray only (KiB)" "$(median "${tray_rss[@]}")" "$(median "${bare_rss[@]}")" 1.3
+row "private, tray only (KiB)" "$(median "${tray_private[@]}")" "$(median "${bare_private[@]}")" 1.3
 row "minimize $sweep_windows windows (ms)" "$(median "${tamrik_sweep[@]}")" "$(median "${bare_sweep[@]}")" 1.3
 row "drives menu, depth 3 (ms)" "$menu" "$walk" 1.5
+# The sweep's runs spread the most, with the whole display and the window
+# manager taking part; each run's figure shows how far.
+echo "sweep runs (ms), Tamrik: ${tamrik_sweep[*]}"
+echo "sweep runs (ms), bare:   ${bare_sweep[*]}"
