@@ -17,6 +17,20 @@ if [ ${#missing[@]} -gt 0 ]; then
     fi
     echo "installing: ${missing[*]}"
     dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
-    apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+    # A mirror caught in the middle of a sync serves an index of the wrong
+    # size for a while; the update is tried again, and the install goes on
+    # with what it could read.
+    for attempt in 1 2 3; do
+        apt-get update -qq && break
+        echo "apt-get update failed (attempt $attempt); trying again" >&2
+        sleep $((attempt * 10))
+    done
+    install() { DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$@" >/dev/null; }
+    # A 32-bit library must come at the version of its 64-bit twin. When the
+    # security archive's 32-bit index could not be read, the twins of its
+    # updates are missing; everything then comes from the release itself.
+    install "${missing[@]}" || {
+        echo "installing again from the release alone" >&2
+        install -t bookworm "${missing[@]}"
+    }
 fi

@@ -121,7 +121,18 @@ protected:
     {
         tamrik_ = StartTamrik({});
         ASSERT_TRUE(Eventually([&] { return (icons_ = IconCentres()).size() == count; }))
-            << icons_.size() << " icons instead of " << count;
+            << icons_.size() << " icons instead of " << count << "; " << StateOfTheRun();
+    }
+
+    // What a run that did not come up looks like: whether the program still
+    // runs, its windows, and the windows of Wine's tray.
+    std::string StateOfTheRun()
+    {
+        int status = 0;
+        if (Reaped(tamrik_, &status))
+            return "Tamrik ended with status " + std::to_string(status);
+        return "Tamrik runs; its windows:\n" + Poke({"windows", "TApplication"}) + "the tray's windows:\n" +
+               Poke({"windows", kTray}) + "the tray's children:\n" + Poke({"children", kTray});
     }
 
     // The icon's image once it is drawn, with the mouse away from it.
