@@ -71,16 +71,19 @@ add_test(NAME imports COMMAND ${CMAKE_SOURCE_DIR}/tests/check-imports.sh
 
 # One Wine prefix for the build, made once; every Wine test then starts from
 # a killed wineserver, a removed settings file and a display of its own. The
-# Wine tests take turns: run beside each other, the end-to-end tests' clicks
-# and keys meet a loaded machine, and a double-click or a key can go astray.
+# Wine tests run alone (RUN_SERIAL), with nothing beside them: on a loaded
+# machine the end-to-end tests' clicks and keys meet a slow Wine, and a
+# double-click or a key can go astray. The tests that need no Wine (the unit
+# tests, the checks of the binaries, the short fuzz runs) take the two cores
+# in pairs.
 add_test(NAME wine-prefix COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/make-prefix.sh ${wine_prefix})
-set_tests_properties(wine-prefix PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
+set_tests_properties(wine-prefix PROPERTIES FIXTURES_SETUP wine RUN_SERIAL ON TIMEOUT 300)
 
 foreach(bits 32 64)
     add_test(NAME win${bits}-inprocess
         COMMAND ${wine_run} ${wine_prefix} ${bits} ${wintest${bits}_dir}/tests/win/win_tests.exe)
     set_tests_properties(win${bits}-inprocess PROPERTIES
-        FIXTURES_REQUIRED wine RESOURCE_LOCK wine SKIP_RETURN_CODE 77 TIMEOUT 300)
+        FIXTURES_REQUIRED wine RUN_SERIAL ON SKIP_RETURN_CODE 77 TIMEOUT 300)
 endforeach()
 
 # The installer and the zip: a silent install, the program started as its
@@ -88,7 +91,7 @@ endforeach()
 add_test(NAME package COMMAND ${CMAKE_SOURCE_DIR}/tests/package/test-package.sh
     ${wine_prefix} ${package_setup} ${package_zip} ${wintest32_dir}/tests/e2e/helpers/poke.exe ${PROJECT_VERSION})
 set_tests_properties(package PROPERTIES
-    FIXTURES_REQUIRED wine RESOURCE_LOCK wine SKIP_RETURN_CODE 77 TIMEOUT 120)
+    FIXTURES_REQUIRED wine RUN_SERIAL ON SKIP_RETURN_CODE 77 TIMEOUT 120)
 
 file(GLOB e2e_sources CONFIGURE_DEPENDS tests/e2e/*.cpp)
 add_executable(e2e_tests ${e2e_sources})
@@ -97,7 +100,7 @@ target_link_libraries(e2e_tests PRIVATE GTest::gtest_main)
 add_dependencies(e2e_tests win-i686 win-x86_64 wintest-i686 wintest-x86_64)
 add_test(NAME e2e COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/run-e2e.sh
     ${wine_prefix} $<TARGET_FILE:e2e_tests> ${CMAKE_BINARY_DIR})
-set_tests_properties(e2e PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wine TIMEOUT 900)
+set_tests_properties(e2e PROPERTIES FIXTURES_REQUIRED wine RUN_SERIAL ON TIMEOUT 900)
 
 # Fuzz targets, when a clang with libFuzzer is at hand (Debian's clang with
 # libclang-rt-14-dev). ctest runs each for a few seconds on a copy of its
