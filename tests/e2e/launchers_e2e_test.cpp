@@ -103,6 +103,38 @@ TEST_F(Launchers, PromptStartsTheChosenProgramInTheChosenDirectory)
     EXPECT_EQ(LaunchesOnce(3).size(), 3u) << ReadFile(kLaunchedLog);
 }
 
+// The prompt as users have it: the command interpreter, in a console window
+// of its own. Wine puts that window up at the top left of a screen with no
+// window manager, over the tray and its icons, where it takes the clicks
+// meant for them; so the launchers' other tests start launched.exe, a
+// program with no console.
+TEST_F(Launchers, CommandInterpreterOpensInAConsoleWindowOverTheTray)
+{
+    Seed(With(kEveryIcon, {{"ShowOnStartup", "0"}, {"MSDOSprog", "C:\\windows\\system32\\cmd.exe"},
+                           {"MSDOSdir", "C:\\e2e"}}));
+    ASSERT_NO_FATAL_FAILURE(Start(7));
+    const Rect icon = IconRects().at(kMSDOS);
+    Click(kMSDOS, "1");
+    std::string console;
+    ASSERT_TRUE(Eventually([&] {
+        console = Capture({"xdotool", "search", "--onlyvisible", "--name", "^C:.windows.system32.cmd.exe$"});
+        return !console.empty();
+    })) << "no console window";
+    int x = -1, y = -1, width = 0, height = 0;
+    std::istringstream geometry(
+        Capture({"xdotool", "getwindowgeometry", "--shell", console.substr(0, console.find('\n'))}));
+    for (std::string line; std::getline(geometry, line);) {
+        std::sscanf(line.c_str(), "X=%d", &x);
+        std::sscanf(line.c_str(), "Y=%d", &y);
+        std::sscanf(line.c_str(), "WIDTH=%d", &width);
+        std::sscanf(line.c_str(), "HEIGHT=%d", &height);
+    }
+    const Point centre = icon.Centre();
+    EXPECT_TRUE(x <= centre.x && centre.x < x + width && y <= centre.y && centre.y < y + height)
+        << "the console at " << x << "," << y << " " << width << "x" << height << " leaves the icon at "
+        << centre.x << "," << centre.y << " free";
+}
+
 TEST_F(Launchers, RelativeDirectoryClimbsAtEachClick)
 {
     Seed(With(kEveryIcon, With(kPrompt, {{"MSDOSdir", ".."}})));
