@@ -51,7 +51,7 @@ set(TAMRIK_APP_SOURCES
     components/QVTrayIcon.cpp
     components/Volinfo.cpp
 )
-set(system_libs comctl32 shell32 comdlg32 gdi32 user32 advapi32 kernel32)
+set(system_libs comctl32 shell32 gdi32 user32 advapi32 kernel32)
 
 add_library(tamrik_core STATIC ${TAMRIK_PURE_SOURCES} ${TAMRIK_FRAMEWORK_SOURCES} ${TAMRIK_APP_SOURCES})
 target_include_directories(tamrik_core PUBLIC ${CMAKE_SOURCE_DIR})
