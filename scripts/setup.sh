@@ -25,12 +25,12 @@ if [ ${#missing[@]} -gt 0 ]; then
         echo "apt-get update failed (attempt $attempt); trying again" >&2
         sleep $((attempt * 10))
     done
-    install() { DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$@" >/dev/null; }
+    apt_install() { DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$@" >/dev/null; }
     # A 32-bit library must come at the version of its 64-bit twin. When the
     # security archive's 32-bit index could not be read, the twins of its
     # updates are missing; everything then comes from the release itself.
-    install "${missing[@]}" || {
+    apt_install "${missing[@]}" || {
         echo "installing again from the release alone" >&2
-        install -t bookworm "${missing[@]}"
+        apt_install -t bookworm "${missing[@]}"
     }
 fi
