@@ -1,7 +1,8 @@
 ; The Tamrik installer, made with NSIS (makensis) by the build:
 ;   makensis -DVERSION=1.7.0 -DSTAGE=<dir of the shipped files> -DOUTFILE=<setup.exe> Tamrik.nsi
 ; An administrator installs for every user, into Program Files; anyone else
-; for that user alone, into the user's own programs folder. /S installs (and uninstalls)
+; for that user alone, into the user's own programs folder, as does an
+; administrator who passes /CurrentUser. /S installs (and uninstalls)
 ; silently, with every section on.
 
 Unicode true
@@ -79,6 +80,12 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (c) ${PUBLISHER}"
 Function .onInit
     UserInfo::GetAccountType
     Pop $0
+    ${GetParameters} $1
+    ClearErrors
+    ${GetOptions} $1 "/CurrentUser" $2
+    ${IfNot} ${Errors}
+        StrCpy $0 "User"
+    ${EndIf}
     ${If} $0 == "Admin"
         SetShellVarContext all
         ${IfThen} $INSTDIR == "" ${|} StrCpy $INSTDIR "$PROGRAMFILES\${PRODUCT}" ${|}

@@ -4,7 +4,8 @@
 # the Run value and the uninstall entry in place; Tamrik started through the
 # shortcut shows its tray buttons and its Help finds the manual; a silent
 # uninstall takes all of it out again and leaves the settings file; the zip
-# holds the same three files.
+# holds the same three files. Then the same for an install for the current
+# user alone.
 #   test-package.sh PREFIX SETUP.exe ZIP poke.exe VERSION
 # Exits 77 (skipped) where this machine cannot run 32-bit programs.
 set -uo pipefail
@@ -157,8 +158,34 @@ check "Tamrik was closed by the uninstaller and has ended" eventually 10 tamrik_
 check "the settings file stays, as Tamrik saved it" grep -q '^MinimizeVisible=' "$settings"
 check "the shortcut is gone" [ ! -e "$menu/Tamrik.lnk" ]
 check "the Run value is gone" same "$(reg_value "$run_key" Tamrik)" ""
-entry_gone() { ! win reg query "$uninstall_key" >/dev/null; }
-check "the uninstall entry is gone" entry_gone
+entry_gone() { ! win reg query "$1" >/dev/null; }
+check "the uninstall entry is gone" entry_gone "$uninstall_key"
+
+# Wine's user is an administrator: /CurrentUser is what takes the installer
+# down the path of a user without the rights to install for everyone.
+echo "package: silent install for the current user alone"
+user_key=${uninstall_key/HKLM/HKCU}
+check "the installer ends with 0" timeout 60 "$WINE32" "$setup" /S /CurrentUser
+location=$(reg_value "$user_key" InstallLocation)
+dir=$(unix_path "$location")
+user_menu=$(unix_path "$(win cmd /c echo %APPDATA%)")/Microsoft/Windows/"Start Menu"/Programs
+check "installed into the user's own programs folder" \
+    same "$location" "$(win cmd /c echo %LOCALAPPDATA%)\\Programs\\Tamrik"
+check "the user's Add/Remove Programs names Tamrik $version" \
+    same "$(reg_value "$user_key" DisplayName) $(reg_value "$user_key" DisplayVersion)" "Tamrik $version"
+check "no uninstall entry for every user" entry_gone "$uninstall_key"
+check "the installed Tamrik.exe is the zip's" cmp -s "$work/zip/Tamrik.exe" "$dir/Tamrik.exe"
+check "the user's Start menu has the shortcut" [ -f "$user_menu/Tamrik.lnk" ]
+check "the Start menu of every user has none" [ ! -e "$menu/Tamrik.lnk" ]
+check "the Run value starts the installed Tamrik" same "$(reg_value "$run_key" Tamrik)" "\"$location\\Tamrik.exe\""
+
+echo "package: silent uninstall for the current user"
+"$WINE32" "$dir/uninstall.exe" /S >/dev/null 2>&1
+check "the uninstaller removes the install folder" eventually 30 folder_gone || ls -A "$dir"
+check "the user's shortcut is gone" [ ! -e "$user_menu/Tamrik.lnk" ]
+check "the Run value is gone" same "$(reg_value "$run_key" Tamrik)" ""
+check "the user's uninstall entry is gone" entry_gone "$user_key"
+check "the settings file stays" [ -f "$settings" ]
 
 echo "package: $passed passed, $failed failed"
 [ $failed = 0 ]
