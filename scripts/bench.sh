@@ -14,6 +14,10 @@
 #   tray only start-up and memory again with Tamrik's Properties window kept
 #             closed on start ("Show this menu on startup" off), as the bare
 #             program shows none
+#   platform  the tray-only figures again, against the bare program that
+#             also loads the common controls and shows and hides a window,
+#             which Tamrik's start cannot do without: what is left is
+#             Tamrik's own
 #   sweep     a left click on the minimize icon until 500 windows of another
 #             program are minimized, against a click on the bare program's
 #             icon that runs a bare EnumWindows and ShowWindowAsync loop
@@ -97,7 +101,7 @@ ask() {
 # Starts a program of the bench directory in the background; sets pid. The
 # subshell execs the loader, which becomes the Windows process itself.
 launch() {
-    (cd "$dir" && exec "$loader" "$1") >/dev/null 2>&1 &
+    (cd "$dir" && exec "$loader" "$@") >/dev/null 2>&1 &
     pid=$!
 }
 
@@ -116,26 +120,28 @@ tray_only() {
     printf '[Configuration]\r\nShowOnStartup=0\r\n' >"$settings"
 }
 
-# One start of a program from a fresh settings file (none, or the one the
-# fourth argument writes): how long until its five icons are shown, and its
-# memory once it waits for input. Appends to the arrays named by the side.
+# One start of a program (its file and its arguments, in words) from a
+# fresh settings file (none, or the one the fourth argument writes): how
+# long until its five icons are shown, and its memory once it waits for
+# input. Appends to the arrays named by the side.
 startup_run() {
-    local side=$1 program=$2 window_class=$3
+    local side=$1 window_class=$3 program
+    read -ra program <<<"$2"
     rm -f "$settings"
     [ -z "${4:-}" ] || "$4"
     ask "icons 0" icons 0
     say icons 5
     local start=$EPOCHREALTIME
-    launch "$program"
+    launch "${program[@]}"
     hear
     local shown=$EPOCHREALTIME
-    [[ $reply == "icons 5"* ]] || fail "$program: $reply"
+    [[ $reply == "icons 5"* ]] || fail "$2: $reply"
     ask idle idle "$window_class"
     local rss private
     rss=$(awk '/^VmRSS:/ { print $2 }' "/proc/$pid/status")
     private=$(awk '/^Private_(Clean|Dirty):/ { sum += $2 } END { print sum }' "/proc/$pid/smaps_rollup")
     ask posted close "$window_class"
-    eventually "the end of $program" ended "$pid"
+    eventually "the end of $2" ended "$pid"
     eval "${side}_startup+=($(elapsed_ms "$start" "$shown")) ${side}_rss+=($rss) ${side}_private+=($private)"
 }
 
@@ -188,6 +194,7 @@ hear
 echo "measuring $exe, $runs runs of each side"
 declare -a tamrik_startup=() tamrik_rss=() tamrik_private=() bare_startup=() bare_rss=() bare_private=()
 declare -a tray_startup=() tray_rss=() tray_private=() tamrik_sweep=() bare_sweep=()
+declare -a platform_startup=() platform_rss=() platform_private=()
 # The sides take turns, and each run another goes first.
 order() {
     local run=$1
@@ -198,13 +205,15 @@ order() {
     done
 }
 # Tamrik as it starts by default, with its Properties window, and Tamrik
-# with only its icons ("tray"), as the bare program.
+# with only its icons ("tray"), as the bare program; and the bare program
+# with the platform's share of Tamrik's start ("platform").
 for ((run = 0; run < runs; run++)); do
-    for side in $(order "$run" tamrik bare tray); do
+    for side in $(order "$run" tamrik bare tray platform); do
         case $side in
         tamrik) startup_run tamrik Tamrik.exe TApplication ;;
         tray) startup_run tray Tamrik.exe TApplication tray_only ;;
         bare) startup_run bare bare_tray.exe BareTray ;;
+        platform) startup_run platform "bare_tray.exe controls window" BareTray ;;
         esac
     done
 done
@@ -238,9 +247,12 @@ walk=$(sed -n 's/^bare FindFirstFileA walk: *\([0-9.]*\) ms.*/\1/p' <<<"$drives"
 menu=$(sed -n 's/^drives menu build: *\([0-9.]*\) ms.*/\1/p' <<<"$drives")
 [ -n "$walk" ] && [ -n "$menu" ] || fail "drives_bench.exe printed: $drives"
 
+# A figure of both sides and their ratio, and the goal when there is one.
 row() {
-    awk -v figure="$1" -v tamrik="$2" -v bare="$3" -v goal="$4" \
-        'BEGIN { printf "%-32s %10.1f %10.1f %7.2f   at most %.2f\n", figure, tamrik, bare, tamrik / bare, goal }'
+    awk -v figure="$1" -v tamrik="$2" -v bare="$3" -v goal="${4:-}" \
+        'BEGIN { printf "%-32s %10.1f %10.1f %7.2f", figure, tamrik, bare, tamrik / bare
+                 if (goal != "") printf "   at most %.2f", goal
+                 print "" }'
 }
 echo
 echo "medians of $runs runs; Tamrik is $exe"
@@ -253,6 +265,13 @@ row "resident, tray only (KiB)" "$(median "${tray_rss[@]}")" "$(median "${bare_r
 row "private, tray only (KiB)" "$(median "${tray_private[@]}")" "$(median "${bare_private[@]}")" 1.3
 row "minimize $sweep_windows windows (ms)" "$(median "${tamrik_sweep[@]}")" "$(median "${bare_sweep[@]}")" 1.3
 row "drives menu, depth 3 (ms)" "$menu" "$walk" 1.5
+echo
+echo "tray only, against the bare program that also loads the common controls"
+echo "and shows and hides a window, as Tamrik's start must"
+printf '%-32s %10s %10s %7s\n' figure Tamrik platform ratio
+row "start-up, tray only (ms)" "$(median "${tray_startup[@]}")" "$(median "${platform_startup[@]}")"
+row "resident, tray only (KiB)" "$(median "${tray_rss[@]}")" "$(median "${platform_rss[@]}")"
+row "private, tray only (KiB)" "$(median "${tray_private[@]}")" "$(median "${platform_private[@]}")"
 # The sweep's runs spread the most, with the whole display and the window
 # manager taking part; each run's figure shows how far.
 echo "sweep runs (ms), Tamrik: ${tamrik_sweep[*]}"
