@@ -156,16 +156,22 @@ pointer_off_root() {
 # Of Tamrik's default icons (MS-DOS, drives, minimize, restore, close) the
 # third minimizes; any of the bare program's does.
 declare -A minimize_icon=([tamrik]=2 [bare]=7)
+# Puts the pointer on the side's minimize icon where the tray now stands;
+# true once a window of the display is under it.
+aim() {
+    ask "icons 10" reach 10
+    read -ra centres <<<"${reply#icons 10 }"
+    local at=${centres[${minimize_icon[$1]}]}
+    xdotool mousemove "${at%,*}" "${at#*,}"
+    pointer_off_root
+}
 sweep_run() {
     local side=$1
     ask restored restore
-    ask "icons 10" reach 10
-    read -ra centres <<<"${reply#icons 10 }"
-    local at=${centres[${minimize_icon[$side]}]}
     # Wine shows the restored tray before the window manager has mapped it
-    # again: until then a click there lands on the root window.
-    xdotool mousemove "${at%,*}" "${at#*,}"
-    eventually "Wine's tray on the display" pointer_off_root
+    # again, and the manager may place it anew: until it stands, a click at
+    # the icon's centre as it was lands on the root window.
+    eventually "Wine's tray on the display" aim "$side"
     local start=$EPOCHREALTIME
     xdotool click 1 mousemove 1020 760
     hear
