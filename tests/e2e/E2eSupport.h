@@ -5,6 +5,7 @@
 // the environment.
 #pragma once
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -96,17 +97,23 @@ inline pid_t Spawn(const Args& args, int out = -1)
 }
 
 // Polls until condition holds; false if it still fails at the deadline.
+// Most conditions ask a Wine program, which takes a tenth of a second or
+// more; a cheap one may be asked more often.
 template <typename Condition>
-bool Eventually(Condition condition, Clock::duration limit = 30s)
+bool Eventually(Condition condition, Clock::duration limit = 30s, Clock::duration interval = 100ms)
 {
     const auto deadline = Clock::now() + limit;
     while (!condition()) {
         if (Clock::now() > deadline)
             return false;
-        std::this_thread::sleep_for(100ms);
+        std::this_thread::sleep_for(interval);
     }
     return true;
 }
+
+// A process's end is a system call away: waiting for it in steps of a tenth
+// of a second would add half of one, on average, to every program run.
+constexpr auto kReapInterval = 2ms;
 
 // True once the process has ended; its exit status goes to status.
 inline bool Reaped(pid_t pid, int* status = nullptr)
@@ -121,17 +128,27 @@ inline bool Reaped(pid_t pid, int* status = nullptr)
 }
 
 // The exit status, or nothing when the process is still running at the deadline.
-inline std::optional<int> WaitExit(pid_t pid, Clock::duration limit = 60s)
+inline std::optional<int> WaitExit(pid_t pid, Clock::duration limit = 60s, Clock::duration interval = kReapInterval)
 {
     int status = 0;
-    if (!Eventually([&] { return Reaped(pid, &status); }, limit))
+    if (!Eventually([&] { return Reaped(pid, &status); }, limit, interval))
         return std::nullopt;
     return status;
 }
 
-inline int Execute(const Args& args)
+// Runs a program to its end and gives its exit status.
+inline int RunToEnd(const Args& args)
 {
     return WaitExit(Spawn(args), 120s).value_or(-1);
+}
+
+// Runs a program to its end, looking in steps of a tenth of a second. The
+// tests' commands of input (xdotool's) need that pause: xdotool returns
+// before Wine has taken in the input it made, and keys sent at once after a
+// click were seen to miss the edit box just clicked.
+inline int Execute(const Args& args)
+{
+    return WaitExit(Spawn(args), 120s, 100ms).value_or(-1);
 }
 
 // What the program prints, up to its exit. Not up to the end of the output:
@@ -151,10 +168,12 @@ inline std::string Capture(const Args& args)
         for (ssize_t n; (n = read(pipeEnds[0], buffer, sizeof(buffer))) > 0;)
             out.append(buffer, static_cast<size_t>(n));
     };
-    Eventually([&] {
-        drain();
-        return Reaped(pid);
-    });
+    Eventually(
+        [&] {
+            drain();
+            return Reaped(pid);
+        },
+        30s, kReapInterval);
     drain();
     close(pipeEnds[0]);
     out.erase(std::remove(out.begin(), out.end(), '\r'), out.end());  // the console's line ends
@@ -278,7 +297,7 @@ protected:
     {
         ASSERT_FALSE(kDir.empty() || kLoader.empty()) << "run through run-e2e.sh";
         StopWine();
-        Execute({"chattr", "-i", kSettings});  // in case an interrupted run left it locked
+        RunToEnd({"chattr", "-i", kSettings});  // in case an interrupted run left it locked
         std::remove(kSettings.c_str());
         std::remove(kLog.c_str());
     }
@@ -295,11 +314,51 @@ protected:
     }
 
     // Every Wine process of the prefix ends: each test starts from nothing.
+    // The server's own way, a signal and then half a second's grace before
+    // the kill, is the slow half of every test's end; the programs are
+    // killed first, and the server then just saves the registry and goes.
     static void StopWine()
     {
+        for (const pid_t pid : WinePrograms())
+            kill(pid, SIGKILL);
         const std::string server = Env("TAMRIK_WINESERVER");
-        Execute({server, "-k"});
-        Execute({server, "-w"});
+        RunToEnd({server, "-k"});
+        RunToEnd({server, "-w"});
+    }
+
+    // The running programs of the prefix, Wine's services among them: each
+    // runs in a loader of the directory kLoader lies in (the server, there
+    // too, is not one) with the prefix in its environment.
+    static std::vector<pid_t> WinePrograms()
+    {
+        const std::string loaders = kLoader.substr(0, kLoader.rfind('/') + 1);
+        const std::string prefix = "WINEPREFIX=" + Env("WINEPREFIX");
+        std::vector<pid_t> programs;
+        DIR* proc = opendir("/proc");
+        if (!proc)
+            return programs;
+        while (const dirent* entry = readdir(proc)) {
+            const pid_t pid = std::atoi(entry->d_name);
+            if (pid <= 0 || pid == getpid())
+                continue;
+            const std::string dir = "/proc/" + std::string(entry->d_name);
+            char exe[4096];
+            const ssize_t length = readlink((dir + "/exe").c_str(), exe, sizeof(exe) - 1);
+            if (length <= 0)
+                continue;  // gone, or a zombie
+            const std::string path(exe, static_cast<size_t>(length));
+            if (path.compare(0, loaders.size(), loaders) != 0 ||
+                path.compare(loaders.size(), 4, "wine") != 0 || path.find("wineserver") != std::string::npos)
+                continue;
+            std::ifstream in(dir + "/environ", std::ios::binary);
+            for (std::string variable; std::getline(in, variable, '\0');)
+                if (variable == prefix) {
+                    programs.push_back(pid);
+                    break;
+                }
+        }
+        closedir(proc);
+        return programs;
     }
 };
 
