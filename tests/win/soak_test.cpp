@@ -100,9 +100,9 @@ TEST_F(TamrikTest, ThousandsOfClicksAndMenusLeakNothing)
     ASSERT_GT(memory, 0u) << "no memory counters to watch";
     notifies = seamMenus = realMenus = launches = 0;
 
-    // Each round takes Wine some 30 ms; 500 rounds
-    // show a leak of half a kilobyte a round in the memory, and any menu or
-    // icon left behind in the counts.
+    // Each round takes Wine some 30 ms; 500 rounds show a leak of half a
+    // kilobyte a round in the memory, and any menu or icon left behind in
+    // the counts.
     constexpr int kRounds = 500;
     rounds(kRounds);
 
