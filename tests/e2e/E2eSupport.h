@@ -42,6 +42,8 @@ inline std::string Env(const char* name)
 
 inline const std::string kDir = Env("TAMRIK_E2E_DIR");  // drive C's e2e directory: the programs and the log
 inline const std::string kLoader = Env("TAMRIK_WINE");
+// True in the lane that runs the shipped 32-bit Tamrik.exe under WOW64.
+inline const bool kWow64Lane = Env("TAMRIK_E2E_LANE") == "wow64";
 inline const std::string kSettings = Env("WINEPREFIX") + "/drive_c/windows/Tamrik.ini";
 inline const std::string kLog = kDir + "/targets.log";
 inline const char kLogForWine[] = "C:\\e2e\\targets.log";  // kLog as Wine names it
