@@ -25,9 +25,44 @@ std::string TelnetCommandLine(const std::string& program, const std::string& sit
     return WithProgram(program, kDefaultTelnetClient, site);
 }
 
+namespace {
+
+// One text for both widths: the prefix is plain ASCII.
+template <typename String>
+String PrefixOf(const char* prefix)
+{
+    return String(prefix, prefix + std::char_traits<char>::length(prefix));
+}
+
+template <typename String>
+String ExplorerLine(const String& path)
+{
+    return PrefixOf<String>(kExplorerPrefix) + path;
+}
+
+template <typename String>
+String CaptionOf(const String& name)
+{
+    String caption;
+    caption.reserve(name.size());
+    for (const auto c : name) {
+        caption += c;
+        if (c == '&')
+            caption += c;
+    }
+    return caption;
+}
+
+}  // namespace
+
 std::string ExplorerCommandLine(const std::string& path)
 {
-    return kExplorerPrefix + path;
+    return ExplorerLine(path);
+}
+
+WideString ExplorerCommandLine(const WideString& path)
+{
+    return ExplorerLine(path);
 }
 
 std::string ProgramBoxText(const std::string& chosenPath)
@@ -44,14 +79,12 @@ bool IsBadDrive(const std::string& badDriveText, char smallLetter)
 
 std::string MenuCaption(const std::string& name)
 {
-    std::string caption;
-    caption.reserve(name.size());
-    for (const char c : name) {
-        caption += c;
-        if (c == '&')
-            caption += '&';
-    }
-    return caption;
+    return CaptionOf(name);
+}
+
+WideString MenuCaption(const WideString& name)
+{
+    return CaptionOf(name);
 }
 
 int ScanDepth(int value)

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/WideText.h"
+
 // Used when the program box is blank; each ends in the blank that separates
 // the parameters.
 constexpr const char* kDefaultInterpreter = "command.com ";
@@ -18,6 +20,8 @@ constexpr const char* kExplorerPrefix = "explorer.exe ";
 std::string MSDOSCommandLine(const std::string& program, const std::string& parameters);
 std::string TelnetCommandLine(const std::string& program, const std::string& site);
 std::string ExplorerCommandLine(const std::string& path);
+// The same for a path in full Unicode.
+WideString ExplorerCommandLine(const WideString& path);
 
 // A path chosen in the file dialog as it goes into a program box: in double
 // quotes when it holds a blank, so that it starts as one program.
@@ -31,6 +35,7 @@ bool IsBadDrive(const std::string& badDriveText, char smallLetter);
 // takes a single one as the mark of an access key. A name of exactly "-"
 // stays a separator.
 std::string MenuCaption(const std::string& name);
+WideString MenuCaption(const WideString& name);
 
 // The scan depth of the drives menu: the spin field's value within 0 to 50.
 constexpr int kMaxScanDepth = 50;

@@ -42,6 +42,11 @@ bool TfrmTamrik::ChangeDirectory(const std::string& path)
     return SetCurrentDirectoryA(path.c_str()) != FALSE;
 }
 
+bool TfrmTamrik::ChangeDirectory(const WideString& path)
+{
+    return Wide().setCurrentDirectory && Wide().setCurrentDirectory(path.c_str()) != FALSE;
+}
+
 void TfrmTamrik::LaunchMSDOSPrompt()
 {
     Platform().winExec(MSDOSCommandLine(txtMSDOSprog->Text(), txtMSDOScommand->Text()).c_str(), SW_SHOWNORMAL);

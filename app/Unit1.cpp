@@ -38,6 +38,7 @@ TfrmTamrik::TfrmTamrik(TComponent* owner) : TForm(owner, PropertiesWindowStyle()
     Button4->OnClick.Bind(this, &TfrmTamrik::Button4Click);
     popTamrik->OnPopup.Bind(this, &TfrmTamrik::popTamrikPopup);
     popExplorer->OnPopup.Bind(this, &TfrmTamrik::popExplorerPopup);
+    popExplorer->OnClose.Bind(this, &TfrmTamrik::popExplorerClose);
     trayMSDOS->OnClick.Bind(this, &TfrmTamrik::trayMSDOSClick);
     trayMSDOS->OnDblClick.Bind(this, &TfrmTamrik::trayMSDOSDblClick);
 

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "DirectoryRead.h"
 #include "Sweep.h"
 #include "components/QVTrayIcon.h"
 #include "components/Volinfo.h"
@@ -14,6 +15,7 @@
 #include "framework/Dialogs.h"
 #include "framework/Form.h"
 #include "framework/Menus.h"
+#include "framework/Platform.h"
 
 // The pressed flags of the four action buttons: up shows the raised image,
 // down the sunken one.
@@ -145,6 +147,7 @@ public:
     void Button4Click(TComponent* Sender);
     // True when the process's current directory is now path.
     bool ChangeDirectory(const std::string& path);
+    bool ChangeDirectory(const WideString& path);
     void LaunchMSDOSPrompt();
     // Quick telnet.
     void Button1Click(TComponent* Sender);
@@ -159,11 +162,17 @@ public:
     };
     void popExplorerPopup(TComponent* Sender);
     void popExplorerpopclick(TComponent* Sender);
-    // Gives item its directory items down to depth levels, or makes it a leaf.
+    // Fills a directory item of the drives menu as its sub-menu opens.
+    void popExplorerItemPopup(TComponent* Sender);
+    void popExplorerClose(TComponent* Sender);
+    // Gives item its directory items down to depth levels at once, all of
+    // them, or makes it a leaf: what the drives menu shows as it is opened.
     void FillDirectoryMenu(TMenuItem* item, int depth);
-    // Adds the visible sub-directories of directory to list, in the order the
-    // platform finds them.
+    // Adds the visible sub-directories of directory to list, sorted.
     void ListSubdirectories(std::string directory, std::vector<Subdirectory>& list);
+    // Whether the drives menu lists, shows and opens directories by their
+    // names in full Unicode; set where the system has the wide functions.
+    bool WideNames = Wide().findFirstFile != nullptr;
     // A label that cannot be read is left empty, unreported.
     void volInfoError(int ErrorNumber);
 
@@ -194,9 +203,12 @@ private:
     void PressDown(int& flag);
     void Release(int& flag);
     void BrowseForProgram(TEdit* programBox);
-    struct DirectoryOnPath;
-    void FillDirectoryMenu(TMenuItem* item, int depth, const DirectoryOnPath* above);
     void MakeLeaf(TMenuItem* item);
+    // A leaf, or a sub-menu filled when it opens.
+    void ShowDirectory(TMenuItem* item, bool subMenu);
+    template <typename String>
+    void FillOpened(TMenuItem* item, const std::vector<ShownDirectory<String>>& shown);
+    int explorerDepth_ = 0;  // the scan depth the drives menu was popped up with
 
     // What was written just before a forced end was asked for.
     std::optional<StoredSettings> savedForForcedEnd_;

@@ -45,6 +45,7 @@ set(TAMRIK_APP_SOURCES
     app/Startup.cpp
     app/MSDOSPrompt.cpp
     app/QuickExplorer.cpp
+    app/DirectoryRead.cpp
     app/QuickTelnet.cpp
     app/Sweep.cpp
     app/TrayButtons.cpp

@@ -1,6 +1,7 @@
 #include "Menus.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "Application.h"
 #include "GuiObjects.h"
@@ -60,11 +61,42 @@ void AttachSubMenu(HMENU menu, UINT position, HMENU subMenu)
     SetMenuItemInfoA(menu, position, TRUE, &info);
 }
 
+// The items that have a sub-menu handle, to find the one that opens.
+std::vector<TMenuItem*>& ItemsWithSubMenus()
+{
+    static std::vector<TMenuItem*> items;
+    return items;
+}
+
+std::vector<TPopupMenu*>& PopupMenus()
+{
+    static std::vector<TPopupMenu*> menus;
+    return menus;
+}
+
+template <typename T>
+void Drop(std::vector<T*>& list, T* entry)
+{
+    list.erase(std::remove(list.begin(), list.end(), entry), list.end());
+}
+
+// Posted when a tracked menu has closed: the menu posts the chosen item's
+// command before it returns, so this comes after that item's click.
+constexpr UINT kMenuClosed = WM_APP + 1;
+
 LRESULT CALLBACK CommandWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     LRESULT result = 0;
     if (TApplication::SessionMessage(message, wParam, result))
         return result;
+    if (message == WM_INITMENUPOPUP) {
+        Guarded([wParam] { TMenuItem::SubMenuOpening(reinterpret_cast<HMENU>(wParam)); });
+        return 0;
+    }
+    if (message == kMenuClosed) {
+        Guarded([lParam] { TPopupMenu::Closed(reinterpret_cast<HMENU>(lParam)); });
+        return 0;
+    }
     if (message == WM_COMMAND && HIWORD(wParam) == 0) {
         const UINT command = LOWORD(wParam);
         const auto& items = ItemsByCommand();
@@ -121,7 +153,16 @@ void TMenuItems::Insert(int index, TMenuItem* item)
     }
     info.fState = item->default_ ? MFS_DEFAULT : 0;
     info.hSubMenu = item->handle_;
-    InsertMenuItemA(menu, static_cast<UINT>(index), TRUE, &info);
+    const auto insertWide = Wide().insertMenuItem;
+    if (info.fType == MFT_STRING && !item->wideCaption_.empty() && insertWide) {
+        // The two structures differ only in the type of the caption pointer.
+        MENUITEMINFOW wide = {};
+        std::memcpy(&wide, &info, sizeof(wide));
+        wide.dwTypeData = const_cast<wchar_t*>(item->wideCaption_.c_str());
+        insertWide(menu, static_cast<UINT>(index), TRUE, &wide);
+    } else {
+        InsertMenuItemA(menu, static_cast<UINT>(index), TRUE, &info);
+    }
     items_.insert(items_.begin() + index, item);
     item->menu_ = this;
 }
@@ -170,6 +211,7 @@ TMenuItem::~TMenuItem()
     if (handle_) {
         ReleaseItems();
         DestroyMenu(handle_);
+        Drop(ItemsWithSubMenus(), this);
         --LiveGuiObjects().menus;
     }
     GiveBackCommand(command_);
@@ -182,6 +224,7 @@ HMENU TMenuItem::ItemsHandle()
         return handle_;
     handle_ = CreatePopupMenu();
     ++LiveGuiObjects().menus;
+    ItemsWithSubMenus().push_back(this);
     if (menu_) {
         const auto& siblings = menu_->items_;
         const auto position = std::find(siblings.begin(), siblings.end(), this) - siblings.begin();
@@ -190,18 +233,29 @@ HMENU TMenuItem::ItemsHandle()
     return handle_;
 }
 
+void TMenuItem::SubMenuOpening(HMENU subMenu)
+{
+    for (TMenuItem* item : ItemsWithSubMenus())
+        if (item->handle_ == subMenu) {
+            item->OnPopup(item);
+            return;
+        }
+}
+
 // --- TPopupMenu -------------------------------------------------------------
 
 TPopupMenu::TPopupMenu(TComponent* owner, std::string name) : TMenuItems(owner, std::move(name))
 {
     handle_ = CreatePopupMenu();
     ++LiveGuiObjects().menus;
+    PopupMenus().push_back(this);
 }
 
 TPopupMenu::~TPopupMenu()
 {
     // The items may outlive the menu's handle only as components; they no
     // longer belong to it.
+    Drop(PopupMenus(), this);
     ReleaseItems();
     DestroyOwned();
     DestroyMenu(handle_);
@@ -211,5 +265,16 @@ TPopupMenu::~TPopupMenu()
 void TPopupMenu::Popup(int x, int y)
 {
     OnPopup(this);
-    Platform().trackPopupMenu(handle_, TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, PopupCommandWindow(), nullptr);
+    const HWND commands = PopupCommandWindow();
+    Platform().trackPopupMenu(handle_, TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, commands, nullptr);
+    PostMessageA(commands, kMenuClosed, 0, reinterpret_cast<LPARAM>(handle_));
+}
+
+void TPopupMenu::Closed(HMENU menu)
+{
+    for (TPopupMenu* popup : PopupMenus())
+        if (popup->handle_ == menu) {
+            popup->OnClose(popup);
+            return;
+        }
 }

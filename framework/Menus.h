@@ -13,6 +13,7 @@
 
 #include "Component.h"
 #include "Event.h"
+#include "WideText.h"
 
 class TMenuItem;
 
@@ -51,19 +52,33 @@ public:
     ~TMenuItem() override;
 
     const std::string& Caption() const { return caption_; }
+    // The caption in full Unicode, shown instead of Caption() where the
+    // system has wide menus; set before the item goes into a menu.
+    void SetWideCaption(WideString caption) { wideCaption_ = std::move(caption); }
     bool Default() const { return default_; }
     // Free text the program attaches to the item.
     const std::string& Hint() const { return hint_; }
     void SetHint(std::string hint) { hint_ = std::move(hint); }
+    // The same in full Unicode, empty where the program has none.
+    const WideString& WideHint() const { return wideHint_; }
+    void SetWideHint(WideString hint) { wideHint_ = std::move(hint); }
     // The command the menu sends when the item is chosen, unique among the
     // items that exist; 0 when every command is taken, and the item then
     // cannot be chosen.
     UINT Command() const { return command_; }
     // The sub-menu, or null while the item has no items.
     HMENU SubMenu() const { return handle_; }
+    // Gives the item its sub-menu while it has no items yet, so that it
+    // shows as one and its items can be put in when it opens (OnPopup).
+    void ShowAsSubMenu() { ItemsHandle(); }
     void Click() { OnClick(this); }
+    // What the menu does when its sub-menu is about to open, with the item
+    // as Sender: the item's sub-menu handle as WM_INITMENUPOPUP names it.
+    static void SubMenuOpening(HMENU subMenu);
 
     TNotifyEvent OnClick;
+    // Raised just before the item's sub-menu opens.
+    TNotifyEvent OnPopup;
 
 protected:
     HMENU ItemsHandle() override;
@@ -71,7 +86,9 @@ protected:
 private:
     friend class TMenuItems;
     std::string caption_;
+    WideString wideCaption_;
     std::string hint_;
+    WideString wideHint_;
     bool default_;
     UINT command_;
     TMenuItems* menu_ = nullptr;  // the menu or item that holds the item, if any
@@ -86,13 +103,18 @@ public:
 
     // Raises OnPopup, then shows the menu with its top left corner at the
     // screen point and tracks it until it closes. A chosen item's OnClick
-    // runs later, when the command window's message is dispatched.
+    // runs later, when the command window's message is dispatched; OnClose
+    // after it.
     void Popup(int x, int y);
+    // Raises OnClose: the menu has closed and its chosen item, if any, has
+    // had its click.
+    static void Closed(HMENU menu);
 
     // Whether a control that names this menu pops it up on a right click by
     // itself; the tray menus leave that to their tray buttons.
     bool AutoPopup = true;
     TNotifyEvent OnPopup;
+    TNotifyEvent OnClose;
 
 protected:
     HMENU ItemsHandle() override { return handle_; }

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "WideText.h"
+
 namespace {
 
 // The functions of newer Windows are looked up when first used: a program
@@ -12,6 +14,11 @@ namespace {
 // DLLs the loader always takes from the system.
 void* SystemFunction(const char* library, const char* name)
 {
+    // A library the program already has (kernel32, user32) is taken as it
+    // is: a thread that sees past WOW64 would find the system's 64-bit one
+    // under the same path.
+    if (const HMODULE loaded = GetModuleHandleA(library))
+        return reinterpret_cast<void*>(GetProcAddress(loaded, name));
     char directory[MAX_PATH] = {};
     const UINT length = GetSystemDirectoryA(directory, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
@@ -72,7 +79,82 @@ int WINAPI SystemMetricsForDpi(int index, UINT dpi)
     return call ? call(index, dpi) : GetSystemMetrics(index);
 }
 
+// WinExec's own steps, wide: the first word of the command line is the
+// program, looked for along the usual path; the window shows as asked.
+UINT WINAPI WinExecWide(LPCWSTR commandLine, UINT show)
+{
+    using Call = BOOL(WINAPI*)(LPCWSTR, LPWSTR, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID,
+                               LPCWSTR, LPSTARTUPINFOW, LPPROCESS_INFORMATION);
+    static const Call call = Wide().findFirstFile ? Lookup<Call>("kernel32.dll", "CreateProcessW") : nullptr;
+    if (!call)
+        return 0;
+    WideString line(commandLine);  // CreateProcessW may write into it
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(show);
+    PROCESS_INFORMATION process = {};
+    if (!call(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return GetLastError() == ERROR_FILE_NOT_FOUND ? ERROR_FILE_NOT_FOUND : 0;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return 33;  // what WinExec gives for a started program: anything above 31
+}
+
 }  // namespace
+
+const WideCalls& Wide()
+{
+    static const WideCalls calls = [] {
+        WideCalls found = {};
+        // The high bit of the version marks Windows 95, 98 and Me.
+        if (GetVersion() & 0x80000000u)
+            return found;
+        found.findFirstFile = Lookup<decltype(found.findFirstFile)>("kernel32.dll", "FindFirstFileW");
+        found.findNextFile = Lookup<decltype(found.findNextFile)>("kernel32.dll", "FindNextFileW");
+        found.createFile = Lookup<decltype(found.createFile)>("kernel32.dll", "CreateFileW");
+        found.lcMapString = Lookup<decltype(found.lcMapString)>("kernel32.dll", "LCMapStringW");
+        found.setCurrentDirectory = Lookup<decltype(found.setCurrentDirectory)>("kernel32.dll", "SetCurrentDirectoryW");
+        found.insertMenuItem = Lookup<decltype(found.insertMenuItem)>("user32.dll", "InsertMenuItemW");
+        if (!found.findNextFile || !found.createFile || !found.lcMapString || !found.setCurrentDirectory ||
+            !found.insertMenuItem)
+            found = {};
+        return found;
+    }();
+    return calls;
+}
+
+// Both functions came with Windows XP x64 and Server 2003 SP1; the state
+// they keep is the thread's own.
+namespace {
+
+struct RedirectionCalls {
+    BOOL(WINAPI* disable)(PVOID*);
+    BOOL(WINAPI* revert)(PVOID);
+};
+
+const RedirectionCalls& Redirection()
+{
+    static const RedirectionCalls calls = {
+        Lookup<decltype(RedirectionCalls::disable)>("kernel32.dll", "Wow64DisableWow64FsRedirection"),
+        Lookup<decltype(RedirectionCalls::revert)>("kernel32.dll", "Wow64RevertWow64FsRedirection"),
+    };
+    return calls;
+}
+
+}  // namespace
+
+NativeFileSystem::NativeFileSystem()
+{
+    const RedirectionCalls& calls = Redirection();
+    disabled_ = calls.disable && calls.revert && calls.disable(&previous_);
+}
+
+NativeFileSystem::~NativeFileSystem()
+{
+    if (disabled_)
+        Redirection().revert(previous_);
+}
 
 UINT ScreenDpi()
 {
@@ -95,6 +177,7 @@ PlatformCalls& Platform()
         DwmGetWindowAttributeIfAny,
         DpiForWindow,
         SystemMetricsForDpi,
+        WinExecWide,
     };
     return calls;
 }

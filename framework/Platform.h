@@ -27,6 +27,11 @@ struct PlatformCalls {
     // GetSystemMetricsForDpi where the system has it; elsewhere
     // GetSystemMetrics, which answers for the screen's DPI.
     int(WINAPI* getSystemMetricsForDpi)(int index, UINT dpi);
+    // WinExec with a command line in full Unicode: the program starts in
+    // the current directory with the given show command. Greater than 31
+    // on success, as WinExec; fails where the system has no wide
+    // functions.
+    UINT(WINAPI* winExecW)(LPCWSTR commandLine, UINT show);
 };
 
 PlatformCalls& Platform();
@@ -44,3 +49,35 @@ HWND RootWindow(HWND window);
 // NT refuses the request without it; on systems without it the request goes
 // out all the same. The result is the platform's.
 bool RequestSessionEnd(UINT flags);
+
+// The wide file, locale and menu functions, looked up at run time: Windows
+// 95, 98 and Me export most of them as stubs that fail, so the table is
+// empty there, and a caller keeps to the ANSI functions when findFirstFile
+// is null. Every member is set when that one is.
+struct WideCalls {
+    HANDLE(WINAPI* findFirstFile)(LPCWSTR pattern, LPWIN32_FIND_DATAW entry);
+    BOOL(WINAPI* findNextFile)(HANDLE search, LPWIN32_FIND_DATAW entry);
+    HANDLE(WINAPI* createFile)(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                               DWORD disposition, DWORD flags, HANDLE model);
+    int(WINAPI* lcMapString)(LCID locale, DWORD flags, LPCWSTR source, int sourceSize, LPWSTR target,
+                             int targetSize);
+    BOOL(WINAPI* setCurrentDirectory)(LPCWSTR path);
+    BOOL(WINAPI* insertMenuItem)(HMENU menu, UINT position, BOOL byPosition, LPCMENUITEMINFOW info);
+};
+const WideCalls& Wide();
+
+// While one of these lives, the calling thread sees the file system as it
+// is, not as WOW64 shows a 32-bit program (its own system32 in place of the
+// real one); the view comes back however the scope ends. Elsewhere, and on
+// systems without WOW64, it does nothing.
+class NativeFileSystem {
+public:
+    NativeFileSystem();
+    ~NativeFileSystem();
+    NativeFileSystem(const NativeFileSystem&) = delete;
+    NativeFileSystem& operator=(const NativeFileSystem&) = delete;
+
+private:
+    void* previous_ = nullptr;
+    bool disabled_ = false;
+};

@@ -25,6 +25,8 @@ TEST(LaunchText, CommandLinesUseTheTextsAsTyped)
     }
     EXPECT_EQ(ExplorerCommandLine("c:"), "explorer.exe c:");
     EXPECT_EQ(ExplorerCommandLine("c:\\R&D\\a b"), "explorer.exe c:\\R&D\\a b");
+    // The same in full Unicode, for a name outside the code page.
+    EXPECT_TRUE(ExplorerCommandLine(WideString(L"c:\\\u6570\u636e")) == L"explorer.exe c:\\\u6570\u636e");
     const std::string huge(30000, 'p');
     EXPECT_EQ(MSDOSCommandLine(huge, huge).size(), 60001u);
 }
@@ -59,6 +61,8 @@ TEST(LaunchText, CaptionsShowNamesWhole)
     EXPECT_EQ(MenuCaption("-"), "-");
     EXPECT_EQ(MenuCaption("a - b"), "a - b");
     EXPECT_EQ(MenuCaption("caf\xe9 & co"), "caf\xe9 && co");
+    EXPECT_TRUE(MenuCaption(WideString(L"\u041f & \u6570")) == L"\u041f && \u6570");
+    EXPECT_TRUE(MenuCaption(WideString(L"-")) == L"-");
     EXPECT_EQ(MenuCaption(""), "");
 }
 

@@ -66,6 +66,7 @@ struct SeamLog {
     std::function<bool(const NotifyCall&)> notifyAnswer;
     std::vector<MenuTrack> menus;
     std::vector<std::pair<std::string, UINT>> programs;  // command line and show command of each start
+    std::vector<WideString> widePrograms;               // the command lines of the starts in full Unicode
     std::vector<HWND> cloaked;  // the windows the desktop window manager calls cloaked
     UINT dpi = 96;              // of every monitor
     int smallIconSize = 16;     // SM_CXSMICON at any DPI
@@ -87,6 +88,16 @@ inline SeamLog& Seams()
 inline UINT WINAPI FakeWinExec(LPCSTR commandLine, UINT show)
 {
     Seams().programs.emplace_back(commandLine, show);
+    return 33;
+}
+
+// Recorded with the ANSI starts as the code page shows it, and in full.
+inline UINT WINAPI FakeWinExecW(LPCWSTR commandLine, UINT show)
+{
+    char narrow[1024] = {};
+    WideCharToMultiByte(CP_ACP, 0, commandLine, -1, narrow, sizeof(narrow) - 1, nullptr, nullptr);
+    Seams().programs.emplace_back(narrow, show);
+    Seams().widePrograms.emplace_back(commandLine);
     return 33;
 }
 
@@ -339,7 +350,7 @@ protected:
         saved_ = Platform();
         Platform() = {FakeWinExec,        FakeExitWindowsEx,  FakeShellNotifyIcon,       FakeMessageBox,
                       FakeGetCommandLine, FakeTrackPopupMenu, FakeGetOpenFileName,       FakeDwmGetWindowAttribute,
-                      FakeGetDpiForWindow, FakeGetSystemMetricsForDpi};
+                      FakeGetDpiForWindow, FakeGetSystemMetricsForDpi, FakeWinExecW};
     }
     void TearDown() override
     {

@@ -10,11 +10,22 @@ namespace {
 // "mylabel (t:)[apple,deep[sub]]".
 std::string Tree(HMENU menu);
 
+// What the menu is told just before a sub-menu opens; the drives menu fills
+// a sub-menu then.
+void Open(HMENU subMenu, int position)
+{
+    SendMessageA(PopupCommandWindow(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(subMenu), MAKELPARAM(position, 0));
+}
+
+// Each sub-menu is opened as the user would open it before it is read.
 std::string Entry(HMENU menu, int position)
 {
     HMENU subMenu = nullptr;
     const std::string caption = ShownItem(menu, position, &subMenu);
-    return subMenu ? caption + "[" + Tree(subMenu) + "]" : caption;
+    if (!subMenu)
+        return caption;
+    Open(subMenu, position);
+    return caption + "[" + Tree(subMenu) + "]";
 }
 
 std::string Tree(HMENU menu)
@@ -97,7 +108,8 @@ protected:
             return "no menu";
         return Tree(Seams().menus.back().menu);
     }
-    // The item of the drives menu whose hint is path.
+    // The item of the drives menu whose hint is path, reached as the user
+    // reaches it: each sub-menu on the way is opened.
     TMenuItem* Find(const std::string& path) const
     {
         std::function<TMenuItem*(TMenuItems*)> search = [&](TMenuItems* items) -> TMenuItem* {
@@ -105,6 +117,9 @@ protected:
                 TMenuItem* item = items->Item(i);
                 if (item->Hint() == path)
                     return item;
+                if (path.compare(0, item->Hint().size() + 1, item->Hint() + "\\") != 0 || !item->SubMenu())
+                    continue;
+                Open(item->SubMenu(), i);
                 if (TMenuItem* found = search(item))
                     return found;
             }
@@ -228,6 +243,9 @@ TEST_F(QuickExplorerTest, UnreadableAndOverlongPathsBecomeLeaves)
     // Past the path limit the listing fails quietly and the item is a leaf.
     EXPECT_EQ(tree.find(Label() + "[long[" + std::string(200, 'n') + "[" + std::string(200, 'n') + "]]]"), 0u)
         << tree.substr(0, 80);
+    // Gone past the path limit too, which the tree's removal cannot reach.
+    RemoveDirectoryW((L"\\\\?\\" + top + L"\\" + name + L"\\" + name).c_str());
+    RemoveDirectoryW((L"\\\\?\\" + top + L"\\" + name).c_str());
 
     TfrmTamrik& f = Form();
     TMenuItem* item = f.popExplorer->Make<TMenuItem>("", "gone");
@@ -292,4 +310,179 @@ TEST_F(QuickExplorerTest, TenThousandDirectoriesMakeOneLongSubMenu)
     EXPECT_EQ(many->Item(9999)->Caption(), "9999");
     f.popExplorer->Delete(0);
     EXPECT_EQ(LiveGuiObjects().menuItems, items);
+}
+
+namespace {
+
+// Every item below items as the user reaches it, each sub-menu opened
+// first: caption, hint, whether it is a leaf, and its own items.
+std::string Items(TMenuItems* items);
+
+std::string Describe(TMenuItem* item, int position)
+{
+    std::string text = item->Caption() + "|" + item->Hint() + (item->OnClick.Assigned() ? "|leaf" : "");
+    if (!item->SubMenu())
+        return text;
+    Open(item->SubMenu(), position);
+    return text + "[" + Items(item) + "]";
+}
+
+std::string Items(TMenuItems* items)
+{
+    std::string text;
+    for (int i = 0; i < items->Count(); ++i)
+        text += Describe(items->Item(i), i) + ";";
+    return text;
+}
+
+}  // namespace
+
+// What each sub-menu shows when it opens is what the whole tree built at
+// once shows, item for item, at every depth, in wide names and in ANSI
+// ones: links back up, "&", "-", hidden and system directories included.
+TEST_F(QuickExplorerTest, SubMenusFilledAsTheyOpenEqualTheWholeTreeBuiltAtOnce)
+{
+    Make({"cherry", "Banana", "apple", "deep", "deep\\sub", "deep\\sub\\below", "deep\\sub\\below\\end", "R&D",
+          "R&D\\in", "-", "-\\x", ".hidden", ".hidden\\in", "sys", "sys\\in", "caf\xe9", "caf\xe9\\au lait"});
+    ASSERT_TRUE(SetFileAttributesA((root_ + "\\sys").c_str(), FILE_ATTRIBUTE_SYSTEM));
+    TfrmTamrik& f = Form();
+    for (const bool wide : {true, false}) {
+        f.WideNames = wide;
+        for (const int depth : {0, 1, 2, 3, 4, 50}) {
+            SCOPED_TRACE(std::string(wide ? "wide" : "ANSI") + " names, depth " + std::to_string(depth));
+            Popup(depth);
+            TMenuItem* drive = Find(root_);
+            ASSERT_NE(drive, nullptr);
+            const std::string opened = Describe(drive, 0);
+            EXPECT_EQ(opened.find("R&D") != std::string::npos, depth > 0) << opened;
+            TMenuItem* whole = f.popExplorer->Make<TMenuItem>("", drive->Caption());
+            whole->SetHint(root_);
+            f.popExplorer->Insert(0, whole);
+            f.FillDirectoryMenu(whole, depth);
+            EXPECT_EQ(opened, Describe(whole, 0));
+        }
+        // A link that leads back up is a leaf; one that leads across opens.
+        Popup(50);
+        TMenuItem* cycle = f.popExplorer->Make<TMenuItem>("", "cycle");
+        cycle->SetHint(root_ + "\\.cycle");
+        cycle->SetWideHint(wide ? WideString(1, static_cast<wchar_t>(letter_)) + L":\\.cycle" : L"");
+        cycle->ShowAsSubMenu();
+        cycle->OnPopup.Bind(&f, &TfrmTamrik::popExplorerItemPopup);
+        f.popExplorer->Insert(0, cycle);
+        Open(cycle->SubMenu(), 0);
+        EXPECT_EQ(Tree(cycle->SubMenu()), "a[again,back,tob[leaf]],b[leaf]");
+    }
+}
+
+// The menu handles alive follow what the user has opened, not the depth:
+// before anything opens only the drive has a sub-menu, each opened level
+// adds a handle for each of its entries that opens further, and once the
+// menu has closed, after the chosen item has run, only the drive's is left.
+TEST_F(QuickExplorerTest, MenuHandlesFollowWhatIsOpenedAndGoWhenTheMenuCloses)
+{
+    Make({"a", "a\\b", "a\\b\\c", "a\\b\\c\\d", "a\\b\\c\\d\\e", "a\\b\\c\\d\\e\\f", "a\\b2", "a\\b2\\x",
+          "a\\b3"});
+    TfrmTamrik& f = Form();
+    const long menus = LiveGuiObjects().menus;
+    const long items = LiveGuiObjects().menuItems;
+    Seams().onTrack = [&](const MenuTrack& track) {
+        EXPECT_EQ(LiveGuiObjects().menus, menus + 1) << "the drive alone";
+        TMenuItem* drive = Find(root_);
+        Open(drive->SubMenu(), 0);
+        EXPECT_EQ(LiveGuiObjects().menus, menus + 2) << "and a";
+        TMenuItem* a = drive->Item(0);
+        Open(a->SubMenu(), 0);
+        EXPECT_EQ(LiveGuiObjects().menus, menus + 4) << "and b, b2; b3 is a leaf";
+        EXPECT_EQ(Tree(a->SubMenu()), "b[c[d[e[f]]]],b2[x],b3");
+        Choose(track, Find(root_ + "\\a\\b2\\x"));
+    };
+    f.radExplorer->SetChecked(true);
+    f.spnDepth->SetValue(50);
+    TrayReport(f.trayExplorer, WM_LBUTTONDOWN);  // read back no further than the user went
+    TrayReport(f.trayExplorer, WM_LBUTTONUP);
+    ASSERT_TRUE(PumpUntil([] { return !Seams().programs.empty(); }));
+    EXPECT_EQ(Seams().programs[0].first, "explorer.exe " + root_ + "\\a\\b2\\x");
+    ASSERT_TRUE(PumpUntil([&] { return LiveGuiObjects().menus == menus + 1; }));
+    EXPECT_EQ(LiveGuiObjects().menuItems, items + 2) << "the drive and the separator";
+}
+
+// Ten thousand leaves in one sub-menu cost the one handle of that sub-menu.
+TEST_F(QuickExplorerTest, TenThousandLeavesOpenedDeepCostOneHandle)
+{
+    TfrmTamrik& f = Form();
+    Popup(50);
+    const long menus = LiveGuiObjects().menus;
+    TMenuItem* many = f.popExplorer->Make<TMenuItem>("", "many");
+    many->SetHint(root_ + "\\.many");
+    many->SetWideHint(f.WideNames ? WideString(1, static_cast<wchar_t>(letter_)) + L":\\.many" : L"");
+    many->ShowAsSubMenu();
+    many->OnPopup.Bind(&f, &TfrmTamrik::popExplorerItemPopup);
+    f.popExplorer->Insert(0, many);
+    const DWORD start = GetTickCount();
+    Open(many->SubMenu(), 0);
+    EXPECT_LT(GetTickCount() - start, 10000u);
+    ASSERT_EQ(many->Count(), 10000);
+    EXPECT_EQ(many->Item(2)->Caption(), "10");
+    EXPECT_TRUE(many->Item(9999)->OnClick.Assigned());
+    EXPECT_EQ(LiveGuiObjects().menus, menus + 1);
+}
+
+// Names the user's code page lacks are listed, shown and opened as they
+// are: in the explorer by its command line, in the prompt by the directory
+// it starts in.
+TEST_F(QuickExplorerTest, NamesInAnyScriptShowAndOpenThemselves)
+{
+    TfrmTamrik& f = Form();
+    ASSERT_TRUE(f.WideNames) << "Wine has the wide functions";
+    const WideString drive = {static_cast<wchar_t>(letter_), L':'};
+    const WideString names[] = {L"\u041f\u0440\u0438\u0432\u0435\u0442", L"\u6570\u636e"};  // Привет, 数据
+    struct Made {
+        std::vector<WideString> paths;
+        ~Made()
+        {
+            for (const WideString& path : paths)
+                RemoveDirectoryW(path.c_str());
+        }
+    } made;
+    for (const WideString& name : names) {
+        made.paths.push_back(drive + L"\\" + name);
+        ASSERT_TRUE(CreateDirectoryW(made.paths.back().c_str(), nullptr));
+    }
+    Popup(1);
+    TMenuItem* driveItem = Find(root_);
+    Open(driveItem->SubMenu(), 0);
+    ASSERT_EQ(driveItem->Count(), 2) << Items(driveItem);
+    for (int i = 0; i < 2; ++i) {
+        wchar_t caption[64] = {};
+        GetMenuStringW(driveItem->SubMenu(), static_cast<UINT>(i), caption, 64, MF_BYPOSITION);
+        const WideString& name = names[i];  // Cyrillic sorts before CJK
+        EXPECT_EQ(WideString(caption), name);
+        TMenuItem* item = driveItem->Item(i);
+        EXPECT_EQ(item->WideHint(), drive + L"\\" + name);
+
+        f.radExplorer->SetChecked(true);
+        Seams().widePrograms.clear();
+        item->Click();
+        ASSERT_EQ(Seams().widePrograms.size(), 1u);
+        EXPECT_EQ(Seams().widePrograms[0], L"explorer.exe " + drive + L"\\" + name);
+
+        f.radMSDOS->SetChecked(true);
+        Seams().programs.clear();
+        item->Click();
+        wchar_t directory[MAX_PATH] = {};
+        GetCurrentDirectoryW(MAX_PATH, directory);
+        EXPECT_EQ(WideString(directory), drive + L"\\" + name);
+        ASSERT_EQ(Seams().programs.size(), 1u);
+        EXPECT_EQ(Seams().programs[0].first, "command.com /K dir /w");
+    }
+    SetCurrentDirectoryA(startDirectory_.c_str());
+    made.~Made();
+    made.paths.clear();
+
+    // Where the system has no wide functions the ANSI names stay: the code
+    // page's stand-ins, as today.
+    f.WideNames = false;
+    Make({"plain"});
+    EXPECT_EQ(Popup(1), Label() + "[plain]," + kFixed);
+    EXPECT_TRUE(Find(root_ + "\\plain")->WideHint().empty());
 }
