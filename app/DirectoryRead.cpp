@@ -187,7 +187,6 @@ void SortByLocale(std::vector<VisibleEntry<String>>& list)
 template <typename String>
 bool HasVisibleSubdirectory(const String& directory)
 {
-    const NativeFileSystem asItIs;
     return !ListVisible(directory, true).empty();
 }
 
@@ -208,10 +207,11 @@ bool LeadsUpItsPath(const String& path, const String& directory)
 }
 
 template <typename String>
-std::vector<ShownDirectory<String>> ReadSubMenu(const String& directory, int levelsLeft)
+std::vector<ShownDirectory<String>> ReadSubMenu(const String& directory, int levelsLeft, volatile long* answered)
 {
-    const NativeFileSystem asItIs;
     std::vector<VisibleEntry<String>> list = ListVisible(directory, false);
+    if (answered)
+        InterlockedExchange(answered, 1);
     SortByLocale(list);
     std::vector<ShownDirectory<String>> shown;
     shown.reserve(list.size());
@@ -226,8 +226,8 @@ std::vector<ShownDirectory<String>> ReadSubMenu(const String& directory, int lev
 
 template std::vector<VisibleEntry<std::string>> ListVisible(std::string, bool);
 template void SortByLocale(std::vector<VisibleEntry<std::string>>&);
-template std::vector<ShownDirectory<std::string>> ReadSubMenu(const std::string&, int);
-template std::vector<ShownDirectory<WideString>> ReadSubMenu(const WideString&, int);
+template std::vector<ShownDirectory<std::string>> ReadSubMenu(const std::string&, int, volatile long*);
+template std::vector<ShownDirectory<WideString>> ReadSubMenu(const WideString&, int, volatile long*);
 template bool HasVisibleSubdirectory(const std::string&);
 template bool HasVisibleSubdirectory(const WideString&);
 template bool LeadsUpItsPath(const std::string&, const std::string&);

@@ -37,9 +37,11 @@ void SortByLocale(std::vector<VisibleEntry<String>>& list);
 // levelsLeft levels of their own: an entry is a sub-menu when levelsLeft is
 // above 0, it has a visible sub-directory, and it is not a link back to
 // directory or a directory above it (which would never end). Only each
-// entry's own listing up to its first visible sub-directory is read.
+// entry's own listing up to its first visible sub-directory is read. When
+// answered is given, it is set to 1 once directory's own listing is back.
 template <typename String>
-std::vector<ShownDirectory<String>> ReadSubMenu(const String& directory, int levelsLeft);
+std::vector<ShownDirectory<String>> ReadSubMenu(const String& directory, int levelsLeft,
+                                                volatile long* answered = nullptr);
 
 // Whether directory has a visible sub-directory at all.
 template <typename String>

@@ -62,36 +62,101 @@ std::string NarrowOf(const WideString& name)
     return Narrow(name);
 }
 
+// What the drives menu waits for its reads at each popup and each sub-menu
+// opened: what a user takes for at once.
+constexpr DWORD kReadBudget = 250;
+constexpr char kNotAnswering[] = "Not answering";
+
 }  // namespace
 
+// What the popup asks of a drive, on the drive's own thread: whether it is
+// there, its label, and whether its root would open a sub-menu.
+struct TfrmTamrik::DriveProbe : DriveRead {
+    DriveProbe(char letter, bool wide, bool listing) : DriveRead(letter), wide(wide), listing(listing) {}
+    void Run() override
+    {
+        const char root[] = {letter(), ':', '\\', '\0'};
+        const UINT type = GetDriveTypeA(root);
+        present = type != DRIVE_UNKNOWN && type != DRIVE_NO_ROOT_DIR;
+        if (!present)
+            return;
+        answer = TVolumeInformation::Ask(letter());
+        Answered();
+        const char drive[] = {letter(), ':', '\0'};
+        if (listing)
+            opens = wide ? HasVisibleSubdirectory(WideString(drive, drive + 2)) : HasVisibleSubdirectory(std::string(drive));
+    }
+    const bool wide;
+    const bool listing;
+    bool present = false;
+    TVolumeInformation::Answer answer = {};
+    bool opens = false;
+};
+
+template <typename String>
+struct TfrmTamrik::SubMenuRead : DriveRead {
+    SubMenuRead(const String& directory, int levelsLeft)
+        : DriveRead(static_cast<char>(directory[0])), directory(directory), levelsLeft(levelsLeft)
+    {
+    }
+    void Run() override { shown = ReadSubMenu(directory, levelsLeft, AnsweredMark()); }
+    const String directory;
+    const int levelsLeft;
+    std::vector<ShownDirectory<String>> shown;
+};
+
 // The drive letters are tried from a to z and each drive put in at the top,
-// so the menu reads from the highest letter down. A drive without a medium
-// fails its reads quietly, listings included.
+// so the menu reads from the highest letter down. Every drive is read at
+// once, each on its own thread, within one time budget.
 void TfrmTamrik::popExplorerPopup(TComponent*)
 {
     const CriticalErrorsFailed quietDrives;
+    const DWORD deadline = GetTickCount() + kReadBudget;
     RemoveBuiltItems(*popExplorer);
     popExplorer->Insert(0, popExplorer->Make<TMenuItem>("", "-"));
     const std::string badDrives = txtBadDrive->Text();
     explorerDepth_ = ScanDepth(spnDepth->Value());
+    std::vector<std::pair<char, DriveProbe*>> probes;
+    const DWORD present = GetLogicalDrives();
     for (char letter = 'a'; letter <= 'z'; ++letter) {
-        if (IsBadDrive(badDrives, letter))
+        if (IsBadDrive(badDrives, letter) || !(present & (1u << (letter - 'a'))))
             continue;
-        const char root[] = {letter, ':', '\\', '\0'};
-        const UINT type = GetDriveTypeA(root);
-        if (type == DRIVE_UNKNOWN || type == DRIVE_NO_ROOT_DIR)
+        auto* probe = new DriveProbe(letter, WideNames, explorerDepth_ > 0);
+        probes.emplace_back(letter, reads_.Start(probe) ? probe : nullptr);
+    }
+    for (const auto& [letter, probe] : probes) {
+        const bool answered = probe && reads_.Finish(probe, deadline);
+        if (answered && !probe->present) {
+            delete probe;
             continue;
-        volInfo->SetDrive(letter);
-        const std::string caption = volInfo->VolumeName() + " (" + letter + ":)";
-        TMenuItem* drive = popExplorer->Make<TMenuItem>("", MenuCaption(caption));
+        }
+        std::string label;
+        if (answered) {
+            volInfo->SetDrive(letter);
+            label = volInfo->VolumeNameOf(probe->answer) + " ";
+        }
+        TMenuItem* drive = popExplorer->Make<TMenuItem>("", MenuCaption(label + "(" + letter + ":)"));
         drive->SetHint({letter, ':'});
         if (WideNames)
             drive->SetWideHint({static_cast<wchar_t>(letter), L':'});
         popExplorer->Insert(0, drive);
-        const bool opens = explorerDepth_ > 0 && (WideNames ? HasVisibleSubdirectory(drive->WideHint())
-                                                             : HasVisibleSubdirectory(drive->Hint()));
-        ShowDirectory(drive, opens);
+        if (!answered) {
+            ShowNotAnswering(drive);  // the read goes on alone, and is no longer ours
+            continue;
+        }
+        ShowDirectory(drive, probe->opens);
+        delete probe;
     }
+}
+
+// The drive, or the directory, opens as it does when it answers.
+void TfrmTamrik::ShowNotAnswering(TMenuItem* item)
+{
+    TMenuItem* note = item->Make<TMenuItem>("", kNotAnswering);
+    note->SetHint(item->Hint());
+    note->SetWideHint(item->WideHint());
+    item->Insert(0, note);
+    MakeLeaf(note);
 }
 
 void TfrmTamrik::ShowDirectory(TMenuItem* item, bool subMenu)
@@ -107,16 +172,27 @@ void TfrmTamrik::ShowDirectory(TMenuItem* item, bool subMenu)
 void TfrmTamrik::popExplorerItemPopup(TComponent* Sender)
 {
     auto* item = static_cast<TMenuItem*>(Sender);
-    const CriticalErrorsFailed quietDrives;
+    const DWORD deadline = GetTickCount() + kReadBudget;
     while (item->Count() > 0)
         item->Delete(0);
     // The item's entries show its directory's children, which may open the
     // levels that are left below them.
     const int levelsLeft = explorerDepth_ - LevelOf(item->Hint()) - 1;
     if (!item->WideHint().empty())
-        FillOpened(item, ReadSubMenu(item->WideHint(), levelsLeft));
+        FillOpened(item, new SubMenuRead<WideString>(item->WideHint(), levelsLeft), deadline);
     else
-        FillOpened(item, ReadSubMenu(item->Hint(), levelsLeft));
+        FillOpened(item, new SubMenuRead<std::string>(item->Hint(), levelsLeft), deadline);
+}
+
+template <typename String>
+void TfrmTamrik::FillOpened(TMenuItem* item, SubMenuRead<String>* read, DWORD deadline)
+{
+    if (!reads_.Start(read) || !reads_.Finish(read, deadline)) {
+        ShowNotAnswering(item);
+        return;
+    }
+    FillOpened(item, read->shown);
+    delete read;
 }
 
 // Each entry goes in at the top, the last first, so the sub-menu reads in

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "DirectoryRead.h"
+#include "DriveReads.h"
 #include "Sweep.h"
 #include "components/QVTrayIcon.h"
 #include "components/Volinfo.h"
@@ -206,9 +207,16 @@ private:
     void MakeLeaf(TMenuItem* item);
     // A leaf, or a sub-menu filled when it opens.
     void ShowDirectory(TMenuItem* item, bool subMenu);
+    void ShowNotAnswering(TMenuItem* item);
     template <typename String>
     void FillOpened(TMenuItem* item, const std::vector<ShownDirectory<String>>& shown);
+    struct DriveProbe;
+    template <typename String>
+    struct SubMenuRead;
+    template <typename String>
+    void FillOpened(TMenuItem* item, SubMenuRead<String>* read, DWORD deadline);
     int explorerDepth_ = 0;  // the scan depth the drives menu was popped up with
+    DriveReads reads_;
 
     // What was written just before a forced end was asked for.
     std::optional<StoredSettings> savedForForcedEnd_;

@@ -46,6 +46,7 @@ set(TAMRIK_APP_SOURCES
     app/MSDOSPrompt.cpp
     app/QuickExplorer.cpp
     app/DirectoryRead.cpp
+    app/DriveReads.cpp
     app/QuickTelnet.cpp
     app/Sweep.cpp
     app/TrayButtons.cpp

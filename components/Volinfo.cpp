@@ -24,16 +24,30 @@ void TVolumeInformation::SetDrive(char drive)
 std::string TVolumeInformation::VolumeName() const
 {
     const CriticalErrorsFailed guard;
-    const char root[] = {drive_, ':', '\\', '\0'};
+    return VolumeNameOf(Ask(drive_));
+}
+
+TVolumeInformation::Answer TVolumeInformation::Ask(char drive)
+{
+    const char root[] = {drive, ':', '\\', '\0'};
     char label[kLabelBufferSize] = {};
     DWORD maximumComponentLength = 0;
     DWORD fileSystemFlags = 0;
-    if (!GetVolumeInformationA(root, label, kLabelBufferSize, nullptr, &maximumComponentLength, &fileSystemFlags,
-                               nullptr, 0)) {
+    if (!Platform().getVolumeInformation(root, label, kLabelBufferSize, nullptr, &maximumComponentLength,
+                                         &fileSystemFlags, nullptr, 0))
+        return {false, {}, GetLastError()};
+    return {true, label, 0};
+}
+
+// The error code goes back where ProcessError reads it.
+std::string TVolumeInformation::VolumeNameOf(const Answer& answer) const
+{
+    if (!answer.read) {
+        SetLastError(answer.error);
         ProcessError();
         return {};
     }
-    std::string name(label);
+    std::string name = answer.label;
     const auto size = static_cast<DWORD>(name.size());
     if (static_cast<unsigned char>(drive_) >= 'a')
         CharLowerBuffA(&name[0], size);

@@ -24,6 +24,18 @@ public:
     // Empty when the volume has no label and when the read fails.
     std::string VolumeName() const;
 
+    // The platform's answer for one drive, asked on any thread, with the
+    // critical-error dialog kept away; and what VolumeName makes of it, on
+    // the component's own thread: the label in the drive letter's case, or
+    // the failure reported.
+    struct Answer {
+        bool read;
+        std::string label;
+        unsigned long error;  // the last-error code of a failed read
+    };
+    static Answer Ask(char drive);
+    std::string VolumeNameOf(const Answer& answer) const;
+
     TErrorEvent OnError;
 
 private:

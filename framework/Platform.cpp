@@ -178,6 +178,7 @@ PlatformCalls& Platform()
         DpiForWindow,
         SystemMetricsForDpi,
         WinExecWide,
+        ::GetVolumeInformationA,
     };
     return calls;
 }

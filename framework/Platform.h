@@ -1,8 +1,8 @@
 // The one seam between the program and the calls whose effect a test must
 // see or must stop: starting programs, ending the session, the notification
 // area, blocking message boxes and file dialogs, popup-menu tracking, the
-// command line, what the desktop window manager says of a window, and the
-// dots per inch of the screen. Each member defaults to the real call; a test
+// command line, what the desktop window manager says of a window, the dots
+// per inch of the screen, and a volume's label. Each member defaults to the real call; a test
 // swaps in its own and restores the original.
 #pragma once
 
@@ -32,6 +32,11 @@ struct PlatformCalls {
     // on success, as WinExec; fails where the system has no wide
     // functions.
     UINT(WINAPI* winExecW)(LPCWSTR commandLine, UINT show);
+    // A volume's label, which a drive that does not answer holds up; called
+    // on threads of its own.
+    BOOL(WINAPI* getVolumeInformation)(LPCSTR root, LPSTR name, DWORD nameSize, LPDWORD serial,
+                                       LPDWORD maximumComponentLength, LPDWORD flags, LPSTR fileSystem,
+                                       DWORD fileSystemSize);
 };
 
 PlatformCalls& Platform();

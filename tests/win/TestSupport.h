@@ -350,7 +350,8 @@ protected:
         saved_ = Platform();
         Platform() = {FakeWinExec,        FakeExitWindowsEx,  FakeShellNotifyIcon,       FakeMessageBox,
                       FakeGetCommandLine, FakeTrackPopupMenu, FakeGetOpenFileName,       FakeDwmGetWindowAttribute,
-                      FakeGetDpiForWindow, FakeGetSystemMetricsForDpi, FakeWinExecW};
+                      FakeGetDpiForWindow, FakeGetSystemMetricsForDpi, FakeWinExecW,
+                      ::GetVolumeInformationA};
     }
     void TearDown() override
     {

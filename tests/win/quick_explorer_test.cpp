@@ -2,6 +2,8 @@
 // test, the other drives left out through the bad-drive text, and what the
 // menu shows read back from the menu handles themselves.
 #include "TestSupport.h"
+
+#include <tlhelp32.h>
 #include "framework/GuiObjects.h"
 
 namespace {
@@ -485,4 +487,71 @@ TEST_F(QuickExplorerTest, NamesInAnyScriptShowAndOpenThemselves)
     Make({"plain"});
     EXPECT_EQ(Popup(1), Label() + "[plain]," + kFixed);
     EXPECT_TRUE(Find(root_ + "\\plain")->WideHint().empty());
+}
+
+namespace {
+
+// A drive whose label read waits until let go, as a network drive whose
+// server is away holds it up; every other drive answers as it does.
+HANDLE letGo = nullptr;
+char stuckRoot[4] = {};
+
+BOOL WINAPI HeldLabel(LPCSTR root, LPSTR name, DWORD size, LPDWORD serial, LPDWORD length, LPDWORD flags,
+                      LPSTR fileSystem, DWORD fileSystemSize)
+{
+    if (lstrcmpiA(root, stuckRoot) == 0)
+        WaitForSingleObject(letGo, INFINITE);
+    return GetVolumeInformationA(root, name, size, serial, length, flags, fileSystem, fileSystemSize);
+}
+
+int ThreadsOfThisProcess()
+{
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    int count = 0;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        count += entry.th32OwnerProcessID == GetCurrentProcessId();
+    CloseHandle(snapshot);
+    return count;
+}
+
+}  // namespace
+
+// A drive that does not answer in time shows without its label and with an
+// item that says so, and the menu opens at once all the same; its one read
+// goes on alone, however often the menu opens, and once it has answered
+// the drive shows as ever.
+TEST_F(QuickExplorerTest, ADriveThatDoesNotAnswerHoldsUpNothing)
+{
+    Make({"apple"});
+    letGo = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    const char root[] = {letter_, ':', '\\', '\0'};
+    lstrcpyA(stuckRoot, root);
+    Platform().getVolumeInformation = HeldLabel;
+    TfrmTamrik& f = Form();
+    // The system drive answers beside it.
+    f.txtBadDrive->SetText("abdefghijklmnopqrsuvwxyz");
+    DWORD start = GetTickCount();
+    std::string tree = Popup(1);
+    EXPECT_LT(GetTickCount() - start, 2000u);
+    EXPECT_EQ(tree.find("(" + root_ + ")[Not answering],"), 0u) << tree;
+    EXPECT_NE(tree.find(" (c:)["), std::string::npos) << tree;
+    f.radExplorer->SetChecked(true);
+    Find(root_)->Item(0)->Click();
+    ASSERT_EQ(Seams().programs.size(), 1u);
+    EXPECT_EQ(Seams().programs[0].first, "explorer.exe " + root_);
+
+    const int threads = ThreadsOfThisProcess();
+    for (int i = 0; i < 20; ++i) {
+        start = GetTickCount();
+        EXPECT_EQ(Popup(0).find("(" + root_ + ")[Not answering],"), 0u);
+        EXPECT_LT(GetTickCount() - start, 2000u);
+    }
+    EXPECT_EQ(ThreadsOfThisProcess(), threads) << "one read of the drive at a time";
+
+    SetEvent(letGo);
+    ASSERT_TRUE(PumpUntil([&] { return Popup(1).find(Label() + "[apple],") == 0; }));
+    EXPECT_TRUE(PumpUntil([&] { return ThreadsOfThisProcess() < threads; })) << "the held read has ended";
+    CloseHandle(letGo);
 }
