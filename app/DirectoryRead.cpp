@@ -142,12 +142,14 @@ int CompareKeys(const void* a, const void* b)
 }  // namespace
 
 template <typename String>
-std::vector<VisibleEntry<String>> ListVisible(String directory, bool firstOnly)
+std::vector<VisibleEntry<String>> ListVisible(String directory, bool firstOnly, volatile long* answered)
 {
     using Char = typename String::value_type;
     std::vector<VisibleEntry<String>> list;
     typename Files<Char>::FindData entry = {};
     const FindHandle<Char, String> search(Pattern(std::move(directory)), &entry);
+    if (answered)
+        InterlockedExchange(answered, 1);
     if (!search.Valid())
         return list;
     do {
@@ -209,9 +211,7 @@ bool LeadsUpItsPath(const String& path, const String& directory)
 template <typename String>
 std::vector<ShownDirectory<String>> ReadSubMenu(const String& directory, int levelsLeft, volatile long* answered)
 {
-    std::vector<VisibleEntry<String>> list = ListVisible(directory, false);
-    if (answered)
-        InterlockedExchange(answered, 1);
+    std::vector<VisibleEntry<String>> list = ListVisible(directory, false, answered);
     SortByLocale(list);
     std::vector<ShownDirectory<String>> shown;
     shown.reserve(list.size());
@@ -224,7 +224,7 @@ std::vector<ShownDirectory<String>> ReadSubMenu(const String& directory, int lev
     return shown;
 }
 
-template std::vector<VisibleEntry<std::string>> ListVisible(std::string, bool);
+template std::vector<VisibleEntry<std::string>> ListVisible(std::string, bool, volatile long*);
 template void SortByLocale(std::vector<VisibleEntry<std::string>>&);
 template std::vector<ShownDirectory<std::string>> ReadSubMenu(const std::string&, int, volatile long*);
 template std::vector<ShownDirectory<WideString>> ReadSubMenu(const WideString&, int, volatile long*);

@@ -26,8 +26,10 @@ struct VisibleEntry {
     String name;
     bool link;
 };
+// When answered is given, it is set to 1 as soon as the platform has
+// answered the listing's first call.
 template <typename String>
-std::vector<VisibleEntry<String>> ListVisible(String directory, bool firstOnly);
+std::vector<VisibleEntry<String>> ListVisible(String directory, bool firstOnly, volatile long* answered = nullptr);
 
 // Sorted as CompareString with the user's locale, ignoring case, sorts.
 template <typename String>
@@ -37,8 +39,8 @@ void SortByLocale(std::vector<VisibleEntry<String>>& list);
 // levelsLeft levels of their own: an entry is a sub-menu when levelsLeft is
 // above 0, it has a visible sub-directory, and it is not a link back to
 // directory or a directory above it (which would never end). Only each
-// entry's own listing up to its first visible sub-directory is read. When
-// answered is given, it is set to 1 once directory's own listing is back.
+// entry's own listing up to its first visible sub-directory is read.
+// answered is as for ListVisible, for directory's own listing.
 template <typename String>
 std::vector<ShownDirectory<String>> ReadSubMenu(const String& directory, int levelsLeft,
                                                 volatile long* answered = nullptr);
