@@ -63,6 +63,7 @@ protected:
     void TearDown() override
     {
         TrayRun::TearDown();
+        std::remove((kDir + "/explorer.exe").c_str());
         std::remove(link_.c_str());
         std::remove(kLaunchedLog.c_str());
         if (!drive_.empty())
@@ -245,4 +246,214 @@ TEST_F(Launchers, DrivesMenuWithLinkCyclesOpensAtDepthFifty)
     const std::vector<std::string> launches = LaunchesOnce(1);
     ASSERT_EQ(launches.size(), 1u);
     EXPECT_EQ(Lower(launches[0]), "t:\\loop\\inner\\top|c:\\e2e\\launched.exe /k dir /w");
+}
+
+// Names in scripts the code page lacks show and open as they are. The menu
+// is left on screen for a look: the screenshot goes to the e2e directory.
+TEST_F(Launchers, DrivesMenuShowsAndOpensNamesInAnyScript)
+{
+    MakeDirectories({"\u041f\u0440\u0438\u0432\u0435\u0442", "\u6570\u636e"});  // Привет, 数据
+    Seed(With(kEveryIcon, With(kPrompt, {{"BadDrive", EveryLetterBut('t')}, {"Depth", "1"}, {"MSDOSorExplorer", "1"}})));
+    ASSERT_NO_FATAL_FAILURE(Start(7));
+    Click(kDrives, "1");
+    ASSERT_TRUE(Eventually(MenuShown)) << "no menu";
+    Execute({"xdotool", "key", "--delay", "100", "Down", "Right"});
+    Execute({"import", "-window", "root", kDir + "/names-in-any-script.png"});
+    Execute({"xdotool", "key", "--delay", "100", "Return"});
+    ASSERT_TRUE(Eventually([] { return !MenuShown(); }));
+    ASSERT_NO_FATAL_FAILURE(Choose(kDrives, "1", {"Down", "Right", "Down", "Return"}));
+    std::vector<std::string> launches = LaunchesOnce(2);
+    ASSERT_EQ(launches.size(), 2u);
+    EXPECT_EQ(launches[0], "t:\\\u041f\u0440\u0438\u0432\u0435\u0442|C:\\e2e\\launched.exe /K dir /w");
+    EXPECT_EQ(launches[1], "t:\\\u6570\u636e|C:\\e2e\\launched.exe /K dir /w");
+
+    // The explorer choice: a program named explorer.exe in Tamrik's own
+    // directory is the one the launch finds first.
+    End();
+    Execute({"cp", kDir + "/launched.exe", kDir + "/explorer.exe"});
+    Seed(With(kEveryIcon, {{"ShowOnStartup", "0"}, {"BadDrive", EveryLetterBut('t')}, {"Depth", "1"},
+                           {"MSDOSorExplorer", "0"}}));
+    ASSERT_NO_FATAL_FAILURE(Start(7));
+    ASSERT_NO_FATAL_FAILURE(Choose(kDrives, "1", {"Down", "Right", "Return"}));
+    ASSERT_NO_FATAL_FAILURE(Choose(kDrives, "1", {"Down", "Right", "Down", "Return"}));
+    launches = LaunchesOnce(4);
+    ASSERT_EQ(launches.size(), 4u);
+    EXPECT_EQ(launches[2], "C:\\e2e|explorer.exe t:\\\u041f\u0440\u0438\u0432\u0435\u0442");
+    EXPECT_EQ(launches[3], "C:\\e2e|explorer.exe t:\\\u6570\u636e");
+}
+
+// A tree of some 100,000 directories at depth 50: the popup lists the root
+// alone, and each sub-menu only its own directory, so the menu is up at
+// once and a leaf three levels down is as quick to reach.
+TEST_F(Launchers, DrivesMenuAtDepthFiftyOverAHundredThousandDirectoriesOpensAtOnce)
+{
+    // 10 * 10 * 10 * 100 leaves, made by the shell in a moment.
+    Execute({"bash", "-c",
+             "cd '" + drive_ + "' && for a in 0 1 2 3 4 5 6 7 8 9; do mkdir -p d$a/{0..9}/{0..9}/{00..99}; done"});
+    Seed(With(kEveryIcon, With(kPrompt, {{"BadDrive", EveryLetterBut('t')}, {"Depth", "50"}})));
+    ASSERT_NO_FATAL_FAILURE(Start(7));
+    const auto start = Clock::now();
+    Click(kDrives, "1");
+    ASSERT_TRUE(Eventually(MenuShown, 20s, 10ms)) << "the menu did not open";
+    // The look at the screen is itself a Wine program, which takes a good
+    // part of a second to start when the program is the emulated 32-bit
+    // one; the whole tree built at once took minutes here.
+    EXPECT_LT(Clock::now() - start, 3s);
+    // d0, 0, 0, then the last of the hundred leaves.
+    const auto opening = Clock::now();
+    Execute({"xdotool", "key", "--delay", "100", "Down", "Right", "Right", "Right", "Right", "Up", "Return"});
+    const std::vector<std::string> launches = LaunchesOnce(1);
+    ASSERT_EQ(launches.size(), 1u);
+    EXPECT_LT(Clock::now() - opening, 5s);
+    EXPECT_EQ(Lower(launches[0]), "t:\\d0\\0\\0\\99|c:\\e2e\\launched.exe /k dir /w");
+}
+
+namespace {
+
+// Where name comes among the directories the menu shows of a host
+// directory: those not hidden (no leading dot), without regard to case.
+size_t PositionAmongDirectories(const std::string& directory, const std::string& name)
+{
+    std::vector<std::string> names;
+    if (DIR* listing = opendir(directory.c_str())) {
+        while (const dirent* entry = readdir(listing)) {
+            struct stat info = {};
+            const std::string path = directory + "/" + entry->d_name;
+            if (entry->d_name[0] != '.' && stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
+                names.push_back(entry->d_name);
+        }
+        closedir(listing);
+    }
+    std::sort(names.begin(), names.end(),
+              [](const std::string& a, const std::string& b) { return strcasecmp(a.c_str(), b.c_str()) < 0; });
+    return std::find(names.begin(), names.end(), name) - names.begin();
+}
+
+class Wow64Drives : public Launchers {};
+
+}  // namespace
+
+// The 32-bit program on 64-bit Windows sees the real system32, not the
+// 32-bit one WOW64 shows it under that name: drivers and tasks, which
+// syswow64 lacks, are listed and opened.
+TEST_F(Wow64Drives, SystemDirectoryListsAndOpensWhatItHolds)
+{
+    const std::string windows = Env("WINEPREFIX") + "/drive_c/windows";
+    Seed(With(kEveryIcon, With(kPrompt, {{"BadDrive", EveryLetterBut('c')}, {"Depth", "3"}})));
+    ASSERT_NO_FATAL_FAILURE(Start(7));
+    const char* opened[] = {"drivers", "tasks"};
+    for (const char* name : opened) {
+        Args keys = {"Down", "Right"};
+        const auto down = [&](size_t times) { keys.insert(keys.end(), times, "Down"); };
+        down(PositionAmongDirectories(Env("WINEPREFIX") + "/drive_c", "windows"));
+        keys.push_back("Right");
+        down(PositionAmongDirectories(windows, "system32"));
+        keys.push_back("Right");
+        down(PositionAmongDirectories(windows + "/system32", name));
+        keys.push_back("Return");
+        ASSERT_NO_FATAL_FAILURE(Choose(kDrives, "1", keys));
+    }
+    const std::vector<std::string> launches = LaunchesOnce(2);
+    ASSERT_EQ(launches.size(), 2u);
+    EXPECT_EQ(Lower(launches[0]), "c:\\windows\\system32\\drivers|c:\\e2e\\launched.exe /k dir /w");
+    EXPECT_EQ(Lower(launches[1]), "c:\\windows\\system32\\tasks|c:\\e2e\\launched.exe /k dir /w");
+}
+
+namespace {
+
+// The entries of a directory of /proc/PID: under Wine each thread of a
+// Windows program is one of the host's ("task"), and each file or device it
+// holds open one of the host's open files ("fd").
+size_t Entries(pid_t pid, const char* kind)
+{
+    size_t count = 0;
+    if (DIR* entries = opendir(("/proc/" + std::to_string(pid) + "/" + kind).c_str())) {
+        while (const dirent* entry = readdir(entries))
+            count += entry->d_name[0] != '.';
+        closedir(entries);
+    }
+    return count;
+}
+
+}  // namespace
+
+// A drive that never answers (a file system whose every lookup waits, as a
+// network drive's whose server is away) shows as not answering, and the
+// menu opens at once all the same; the other drives work from it, and
+// popping the menu up again and again leaves no thread or handle behind.
+// The drive is mapped once the program is up, as a network drive goes away
+// while the desktop runs; the menu is watched through the X server alone,
+// since a Wine program started now would itself wait on that drive.
+TEST_F(Launchers, DriveThatNeverAnswersHoldsUpNeitherTheTrayNorTheMenu)
+{
+    MakeDirectories({"apple"});
+    Seed(With(kEveryIcon, With(kPrompt, {{"BadDrive", "abcdefghijklmnopqrsvwxyz"}, {"Depth", "1"}})));
+    ASSERT_NO_FATAL_FAILURE(Start(7));
+    char pattern[] = "/tmp/tamrik-hung-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const std::string mountPoint = pattern;
+    const std::string fileSystem = kDir + "/hung-fs.py";
+    const std::string mounted = mountPoint + ".log";
+    const pid_t server = Spawn({"bash", "-c", "exec /usr/bin/python3 '" + fileSystem + "' '" + mountPoint + "' >'" +
+                                                  mounted + "' 2>&1"});
+    struct Unmount {
+        std::string mountPoint, log;
+        pid_t server;
+        bool ended = false;
+        ~Unmount() { End(); }
+        void End()
+        {
+            if (std::exchange(ended, true))
+                return;
+            Execute({"fusermount3", "-u", "-z", mountPoint});
+            kill(server, SIGKILL);
+            WaitExit(server, 10s);
+            rmdir(mountPoint.c_str());
+            std::remove(log.c_str());
+        }
+    } unmount{mountPoint, mounted, server};
+    ASSERT_TRUE(Eventually([&] { return Contains(ReadFile(mounted), "mounted"); }, 10s)) << ReadFile(mounted);
+    const std::string link = Env("WINEPREFIX") + "/dosdevices/u:";
+    std::remove(link.c_str());
+    ASSERT_EQ(symlink(mountPoint.c_str(), link.c_str()), 0);
+    struct Unlink {
+        std::string link;
+        ~Unlink() { std::remove(link.c_str()); }
+    } unlink{link};  // removing it twice does no harm
+
+    const auto shownWindows = [] { return Capture({"xdotool", "search", "--onlyvisible", "--name", ".*"}); };
+    const std::string idle = shownWindows();
+    const auto popUp = [&] {
+        const auto start = Clock::now();
+        Click(kDrives, "1");
+        EXPECT_TRUE(Eventually([&] { return shownWindows().size() > idle.size(); }, 20s, 5ms)) << "no menu";
+        return Clock::now() - start;
+    };
+    const auto dismiss = [&] {
+        Execute({"xdotool", "key", "Escape"});
+        EXPECT_TRUE(Eventually([&] { return shownWindows() == idle; }, 20s, 5ms)) << "the menu stayed";
+    };
+    // The first popup waits its quarter second for u:; the click and the
+    // look through the X server take the rest.
+    EXPECT_LT(popUp(), 1s);
+    // u: is at the top and opens on its one item; then t: opens on apple.
+    Execute({"xdotool", "key", "--delay", "100", "Down", "Right"});
+    Execute({"import", "-window", "root", kDir + "/drive-not-answering.png"});
+    Execute({"xdotool", "key", "--delay", "100", "Left", "Down", "Right", "Return"});
+    EXPECT_TRUE(Eventually([&] { return shownWindows() == idle; }, 20s, 5ms)) << "the menu stayed";
+    const size_t threads = Entries(tamrik_, "task");
+    const size_t files = Entries(tamrik_, "fd");
+    for (int i = 0; i < 100; ++i) {
+        EXPECT_LT(popUp(), 1s);
+        ASSERT_NO_FATAL_FAILURE(dismiss());
+    }
+    EXPECT_LE(Entries(tamrik_, "task"), threads);
+    EXPECT_LE(Entries(tamrik_, "fd"), files);
+    // The prompt chosen from t: starts once the drive has gone: Wine holds
+    // up the start of a new program while a drive of its does not answer.
+    std::remove(link.c_str());
+    unmount.End();
+    const std::vector<std::string> launches = LaunchesOnce(1);
+    ASSERT_EQ(launches.size(), 1u);
+    EXPECT_EQ(Lower(launches[0]), "t:\\apple|c:\\e2e\\launched.exe /k dir /w");
 }

@@ -1,0 +1,44 @@
+#!/usr/bin/python3
+# A file system that never answers, standing in for a network drive whose
+# server is away: its root and statfs answer, every other lookup and every
+# listing waits until the file system is unmounted.
+#   hung-fs.py MOUNTPOINT
+# Prints "mounted" once the mount is up. Ends when unmounted (fusermount3 -u -z)
+# or killed.
+import errno
+import os
+import stat
+import sys
+import threading
+import time
+
+from fusepy import FUSE, FuseOSError, Operations
+
+never = threading.Event()
+
+
+class Hung(Operations):
+    def getattr(self, path, fh=None):
+        if path != "/":
+            never.wait()
+            raise FuseOSError(errno.EIO)
+        now = time.time()
+        return {"st_mode": stat.S_IFDIR | 0o755, "st_nlink": 2, "st_ctime": now, "st_mtime": now, "st_atime": now}
+
+    def readdir(self, path, fh):
+        never.wait()
+        raise FuseOSError(errno.EIO)
+
+    def statfs(self, path):
+        return {"f_bsize": 4096, "f_frsize": 4096, "f_blocks": 1, "f_bfree": 1, "f_bavail": 1, "f_namemax": 255}
+
+
+def announce():
+    # The mount is up once its root reads as a mount point of its own.
+    while not os.path.ismount(sys.argv[1]):
+        time.sleep(0.01)
+    print("mounted", flush=True)
+
+
+threading.Thread(target=announce, daemon=True).start()
+FUSE(Hung(), sys.argv[1], foreground=True, nothreads=False, allow_other=False)
