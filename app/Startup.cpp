@@ -82,11 +82,14 @@ void TfrmTamrik::FormDestroy(TComponent*)
     SaveSettings();
 }
 
+// What OK confirms is written at once: an end the program never sees (End
+// task, a crash, the power going) would otherwise lose it.
 void TfrmTamrik::btnOKClick(TComponent*)
 {
     ShowWindow(Application->Handle(), SW_HIDE);
     Hide();
     RefreshTrayButtons();
+    SaveSettings();
 }
 
 void TfrmTamrik::btnExitClick(TComponent*)
