@@ -27,7 +27,7 @@ std::string TelnetCommandLine(const std::string& program, const std::string& sit
 
 std::string ExplorerCommandLine(const std::string& path)
 {
-    return kExplorerPrefix + path;
+    return kExplorerPrefix + ('"' + path + '"');
 }
 
 std::string ProgramBoxText(const std::string& chosenPath)

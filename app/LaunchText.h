@@ -17,6 +17,11 @@ constexpr const char* kExplorerPrefix = "explorer.exe ";
 // text is blank. Nothing is trimmed and nothing is quoted.
 std::string MSDOSCommandLine(const std::string& program, const std::string& parameters);
 std::string TelnetCommandLine(const std::string& program, const std::string& site);
+// The explorer takes a comma on its command line for the end of a switch
+// of its own, so the path goes in double quotes: unquoted, "T:\Q1,Q2"
+// opens T:\Q1. A path never holds a double quote, and never ends in a
+// backslash (which would escape the closing one): the drives menu's paths
+// are a letter and colon, or that and names.
 std::string ExplorerCommandLine(const std::string& path);
 
 // A path chosen in the file dialog as it goes into a program box: in double

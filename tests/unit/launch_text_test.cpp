@@ -23,8 +23,10 @@ TEST(LaunchText, CommandLinesUseTheTextsAsTyped)
         EXPECT_EQ(MSDOSCommandLine(c.program, c.argument), c.dos) << c.program;
         EXPECT_EQ(TelnetCommandLine(c.program, c.argument), c.telnet) << c.program;
     }
-    EXPECT_EQ(ExplorerCommandLine("c:"), "explorer.exe c:");
-    EXPECT_EQ(ExplorerCommandLine("c:\\R&D\\a b"), "explorer.exe c:\\R&D\\a b");
+    // The explorer's path is quoted: it reads a comma as the end of a switch.
+    EXPECT_EQ(ExplorerCommandLine("c:"), "explorer.exe \"c:\"");
+    EXPECT_EQ(ExplorerCommandLine("c:\\R&D\\a b"), "explorer.exe \"c:\\R&D\\a b\"");
+    EXPECT_EQ(ExplorerCommandLine("t:\\Q1,Q2"), "explorer.exe \"t:\\Q1,Q2\"");
     const std::string huge(30000, 'p');
     EXPECT_EQ(MSDOSCommandLine(huge, huge).size(), 60001u);
 }
