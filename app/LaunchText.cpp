@@ -30,9 +30,37 @@ std::string ExplorerCommandLine(const std::string& path)
     return kExplorerPrefix + ('"' + path + '"');
 }
 
+std::string ComSpecCommandLine(const std::string& comSpec, const std::string& parameters)
+{
+    if (IsBlank(comSpec))
+        return "";
+    return MSDOSCommandLine(ProgramBoxText(comSpec), parameters);
+}
+
+std::string LaunchFailureText(const std::string& commandLine, const std::string& reason, const std::string& advice)
+{
+    std::string shown = commandLine.substr(0, kShownCommandLine);
+    if (shown.size() < commandLine.size())
+        shown += "...";
+    // The system's messages end in a line break of their own.
+    std::string because = reason;
+    while (!because.empty() && static_cast<unsigned char>(because.back()) <= ' ')
+        because.pop_back();
+    std::string text = "Cannot start:\n\n" + shown + "\n\n" + because;
+    if (!advice.empty())
+        text += "\n\n" + advice;
+    return text;
+}
+
+std::string DirectoryOf(const std::string& path)
+{
+    const size_t slash = path.rfind('\\');
+    return slash == std::string::npos ? "" : path.substr(0, slash + 1);
+}
+
 std::string ProgramBoxText(const std::string& chosenPath)
 {
-    if (chosenPath.find(' ') == std::string::npos)
+    if (chosenPath.find(' ') == std::string::npos || chosenPath.front() == '"')
         return chosenPath;
     return '"' + chosenPath + '"';
 }

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "CommaList.h"
+#include "Launch.h"
 #include "LaunchText.h"
 #include "framework/ErrorMode.h"
 #include "framework/Platform.h"
@@ -227,7 +228,7 @@ void TfrmTamrik::popExplorerpopclick(TComponent* Sender)
 {
     const std::string& path = static_cast<const TMenuItem*>(Sender)->Hint();
     if (!radMSDOS->Checked()) {
-        Platform().winExec(ExplorerCommandLine(path).c_str(), SW_SHOWNORMAL);
+        Launch(ExplorerCommandLine(path));
         return;
     }
     if (!IsBlank(path))

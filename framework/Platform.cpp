@@ -132,3 +132,40 @@ bool RequestSessionEnd(UINT flags)
     EnableShutdownPrivilege();
     return Platform().exitWindowsEx(flags, 0) != FALSE;
 }
+
+namespace {
+
+// The file system redirection of WOW64, off for the life of the object when
+// the process runs under WOW64. The two functions came with Windows XP x64
+// and Server 2003 SP1.
+class NativeFileSystem {
+public:
+    NativeFileSystem()
+    {
+        using Disable = BOOL(WINAPI*)(PVOID*);
+        static const Disable disable = Lookup<Disable>("kernel32.dll", "Wow64DisableWow64FsRedirection");
+        static const Revert revert = Lookup<Revert>("kernel32.dll", "Wow64RevertWow64FsRedirection");
+        if (disable && revert && disable(&state_))
+            revert_ = revert;
+    }
+    ~NativeFileSystem()
+    {
+        if (revert_)
+            revert_(state_);
+    }
+    NativeFileSystem(const NativeFileSystem&) = delete;
+    NativeFileSystem& operator=(const NativeFileSystem&) = delete;
+
+private:
+    using Revert = BOOL(WINAPI*)(PVOID);
+    PVOID state_ = nullptr;
+    Revert revert_ = nullptr;  // set while the redirection is off
+};
+
+}  // namespace
+
+UINT StartNativeProgram(LPCSTR commandLine, UINT show)
+{
+    const NativeFileSystem native;
+    return Platform().winExec(commandLine, show);
+}
