@@ -211,13 +211,15 @@ TEST_F(LaunchTest, HelpOpensTheManualBesideTheProgramWhenTheProgramDirectoryHasN
 
 namespace {
 
-// What a start saw of the real system directory, which holds a catroot
-// directory that SysWOW64 lacks.
+// What a start saw of the real system directory: a file put there through
+// Sysnative, which names it for a 32-bit program. (Under the redirection a
+// few directories of it, catroot and spool among them, show all the same.)
 std::vector<bool> nativeSeen;
+const char kNativeFile[] = "C:\\windows\\Sysnative\\tamrik-native.txt";
 
 bool NativeSystemDirectoryShown()
 {
-    return GetFileAttributesA("C:\\windows\\system32\\catroot") != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesA("C:\\windows\\system32\\tamrik-native.txt") != INVALID_FILE_ATTRIBUTES;
 }
 
 UINT WINAPI LookingWinExec(LPCSTR, UINT)
@@ -243,7 +245,9 @@ TEST_F(LaunchTest, UnderWow64AStartSeesTheNativeSystemDirectoryAndTheProgramItsO
 {
     if (!UnderWow64())
         GTEST_SKIP() << "not a 32-bit program on 64-bit Windows";
-    ASSERT_FALSE(NativeSystemDirectoryShown()) << "the program sees SysWOW64 as its system directory";
+    std::ofstream(kNativeFile) << "native";
+    ASSERT_NE(GetFileAttributesA(kNativeFile), INVALID_FILE_ATTRIBUTES);
+    EXPECT_FALSE(NativeSystemDirectoryShown()) << "the program sees SysWOW64 as its system directory";
     nativeSeen.clear();
     Platform().winExec = LookingWinExec;
     SetEnvironmentVariableA("ComSpec", "C:\\windows\\system32\\cmd.exe");
@@ -251,4 +255,5 @@ TEST_F(LaunchTest, UnderWow64AStartSeesTheNativeSystemDirectoryAndTheProgramItsO
     EXPECT_EQ(nativeSeen, (std::vector<bool>{true, true}));
     EXPECT_FALSE(NativeSystemDirectoryShown());
     EXPECT_EQ(Seams().boxes.size(), 1u);
+    DeleteFileA(kNativeFile);
 }
