@@ -52,7 +52,7 @@ if { [ -n "${TAMRIK_EMULATE_32BIT:-}" ] || ! /usr/lib/wine/wine --version >/dev/
         echo "this machine runs no 32-bit code and needs qemu-user-static 8.1 or later; run this as root" >&2
         exit 1
     fi
-    echo "this kernel runs no 32-bit code: installing qemu-user-static from bookworm-backports"
+    echo "32-bit code runs here only emulated: installing qemu-user-static from bookworm-backports"
     backports=/etc/apt/sources.list.d/bookworm-backports.sources
     if ! grep -rqs 'bookworm-backports' /etc/apt/sources.list /etc/apt/sources.list.d/; then
         printf '%s\n' 'Types: deb' 'URIs: http://deb.debian.org/debian' 'Suites: bookworm-backports' \

@@ -12,7 +12,7 @@ export WINELOADER=$WINE64
 # How Wine's 32-bit half runs here:
 #   native    the kernel runs 32-bit x86 code, and Debian's 32-bit loader
 #             starts as it is;
-#   emulated  it cannot (our machines boot with the kernel's 32-bit
+#   emulated  it cannot (some machines boot with the kernel's 32-bit
 #             emulation off: "Exec format error"), so qemu-i386 runs the
 #             32-bit loader and every 32-bit library it loads, while the
 #             wineserver and every 64-bit program stay native. A 32-bit
