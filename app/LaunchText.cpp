@@ -34,10 +34,13 @@ String PrefixOf(const char* prefix)
     return String(prefix, prefix + std::char_traits<char>::length(prefix));
 }
 
+// The explorer takes a comma on its command line for the end of a switch
+// of its own, so the path goes in double quotes.
 template <typename String>
 String ExplorerLine(const String& path)
 {
-    return PrefixOf<String>(kExplorerPrefix) + path;
+    const String quote(1, '"');
+    return PrefixOf<String>(kExplorerPrefix) + quote + path + quote;
 }
 
 template <typename String>
@@ -65,9 +68,37 @@ WideString ExplorerCommandLine(const WideString& path)
     return ExplorerLine(path);
 }
 
+std::string ComSpecCommandLine(const std::string& comSpec, const std::string& parameters)
+{
+    if (IsBlank(comSpec))
+        return "";
+    return MSDOSCommandLine(ProgramBoxText(comSpec), parameters);
+}
+
+std::string LaunchFailureText(const std::string& commandLine, const std::string& reason, const std::string& advice)
+{
+    std::string shown = commandLine.substr(0, kShownCommandLine);
+    if (shown.size() < commandLine.size())
+        shown += "...";
+    // The system's messages end in a line break of their own.
+    std::string because = reason;
+    while (!because.empty() && static_cast<unsigned char>(because.back()) <= ' ')
+        because.pop_back();
+    std::string text = "Cannot start:\n\n" + shown + "\n\n" + because;
+    if (!advice.empty())
+        text += "\n\n" + advice;
+    return text;
+}
+
+std::string DirectoryOf(const std::string& path)
+{
+    const size_t slash = path.rfind('\\');
+    return slash == std::string::npos ? "" : path.substr(0, slash + 1);
+}
+
 std::string ProgramBoxText(const std::string& chosenPath)
 {
-    if (chosenPath.find(' ') == std::string::npos)
+    if (chosenPath.find(' ') == std::string::npos || chosenPath.front() == '"')
         return chosenPath;
     return '"' + chosenPath + '"';
 }

@@ -19,12 +19,59 @@ constexpr const char* kExplorerPrefix = "explorer.exe ";
 // text is blank. Nothing is trimmed and nothing is quoted.
 std::string MSDOSCommandLine(const std::string& program, const std::string& parameters);
 std::string TelnetCommandLine(const std::string& program, const std::string& site);
+// The explorer takes a comma on its command line for the end of a switch
+// of its own, so the path goes in double quotes: unquoted, "T:\Q1,Q2"
+// opens T:\Q1. A path never holds a double quote, and never ends in a
+// backslash (which would escape the closing one): the drives menu's paths
+// are a letter and colon, or that and names.
 std::string ExplorerCommandLine(const std::string& path);
 // The same for a path in full Unicode.
 WideString ExplorerCommandLine(const WideString& path);
 
+// WinExec's answer for a start that found no program: a file or a path
+// that is not there. Any other answer of 31 or less is another failure.
+constexpr unsigned kNoSuchFile = 2;
+constexpr unsigned kNoSuchPath = 3;
+constexpr unsigned kLastFailure = 31;
+inline bool LaunchSucceeded(unsigned winExecResult) { return winExecResult > kLastFailure; }
+inline bool NotFound(unsigned winExecResult)
+{
+    return winExecResult == kNoSuchFile || winExecResult == kNoSuchPath;
+}
+
+// The interpreter the system names in %ComSpec%, with the parameters as
+// the default interpreter would have had them; empty when the variable is
+// blank, so that there is nothing else to try.
+std::string ComSpecCommandLine(const std::string& comSpec, const std::string& parameters);
+
+// The text of the box that reports a start that failed: the command line
+// (cut short when it would not fit a screen), the system's reason, and
+// advice where the user can choose another program, when there is any.
+constexpr size_t kShownCommandLine = 260;
+std::string LaunchFailureText(const std::string& commandLine, const std::string& reason, const std::string& advice);
+constexpr const char* kTelnetAdvice =
+    "To use another telnet program, choose it on the \"Quick Telnet\" page of the Properties window.";
+
+// The manual, readme.txt, opened in Notepad: from the program directory when
+// it is there; otherwise from the directory of Tamrik.exe, since a start at
+// logon or from a shortcut without a working folder leaves the program
+// directory in the system's folder. Both directories end in a backslash.
+constexpr const char* kManual = "readme.txt";
+template <typename Exists>
+std::string HelpCommandLine(const std::string& programDirectory, const std::string& exeDirectory, Exists exists)
+{
+    const std::string& directory =
+        exists(programDirectory + kManual) || !exists(exeDirectory + kManual) ? programDirectory : exeDirectory;
+    return "notepad " + directory + kManual;
+}
+
+// The directory part of a file's full path, with its backslash; empty when
+// the path has none.
+std::string DirectoryOf(const std::string& path);
+
 // A path chosen in the file dialog as it goes into a program box: in double
-// quotes when it holds a blank, so that it starts as one program.
+// quotes when it holds a blank, so that it starts as one program. A path
+// in quotes already stays as it is.
 std::string ProgramBoxText(const std::string& chosenPath);
 
 // A drive is left out of the drives menu when its small letter occurs

@@ -3,6 +3,7 @@
 #include "Unit1.h"
 
 #include "CommaList.h"
+#include "Launch.h"
 #include "LaunchText.h"
 #include "framework/Platform.h"
 
@@ -47,9 +48,29 @@ bool TfrmTamrik::ChangeDirectory(const WideString& path)
     return Wide().setCurrentDirectory && Wide().setCurrentDirectory(path.c_str()) != FALSE;
 }
 
+// A program typed into the box starts as typed. The default, command.com,
+// is missing wherever there is no 16-bit subsystem: on every 64-bit Windows
+// and under Wine. There the interpreter the system names in %ComSpec%
+// (cmd.exe) starts instead, with the same parameters and in the same
+// directory; a failure is reported once, for the last command line tried.
 void TfrmTamrik::LaunchMSDOSPrompt()
 {
-    Platform().winExec(MSDOSCommandLine(txtMSDOSprog->Text(), txtMSDOScommand->Text()).c_str(), SW_SHOWNORMAL);
+    const std::string program = txtMSDOSprog->Text();
+    const std::string parameters = txtMSDOScommand->Text();
+    const std::string commandLine = MSDOSCommandLine(program, parameters);
+    if (!IsBlank(program)) {
+        Launch(commandLine);
+        return;
+    }
+    const unsigned result = TryLaunch(commandLine);
+    if (LaunchSucceeded(result))
+        return;
+    const std::string interpreter =
+        NotFound(result) ? ComSpecCommandLine(EnvironmentVariable("ComSpec"), parameters) : "";
+    if (interpreter.empty())
+        ReportLaunchFailure(commandLine, result);
+    else
+        Launch(interpreter);
 }
 
 // Both Browse buttons share the one dialog, so each offers the file the

@@ -12,6 +12,7 @@
 
 #include "CommaList.h"
 #include "DirectoryRead.h"
+#include "Launch.h"
 #include "LaunchText.h"
 #include "framework/ErrorMode.h"
 #include "framework/Platform.h"
@@ -271,11 +272,14 @@ void TfrmTamrik::popExplorerpopclick(TComponent* Sender)
     const std::string& path = item->Hint();
     const WideString& widePath = item->WideHint();
     if (!radMSDOS->Checked()) {
+        if (widePath.empty()) {
+            Launch(ExplorerCommandLine(path));
+            return;
+        }
         const NativeFileSystem asListed;
-        if (!widePath.empty())
-            Platform().winExecW(ExplorerCommandLine(widePath).c_str(), SW_SHOWNORMAL);
-        else
-            Platform().winExec(ExplorerCommandLine(path).c_str(), SW_SHOWNORMAL);
+        const unsigned result = Platform().winExecW(ExplorerCommandLine(widePath).c_str(), SW_SHOWNORMAL);
+        if (!LaunchSucceeded(result))
+            ReportLaunchFailure(ExplorerCommandLine(path), result);
         return;
     }
     if (!IsBlank(path)) {

@@ -2,8 +2,8 @@
 // menu.
 #include "Unit1.h"
 
+#include "Launch.h"
 #include "LaunchText.h"
-#include "framework/Platform.h"
 
 void TfrmTamrik::Button1Click(TComponent*)
 {
@@ -44,5 +44,5 @@ void TfrmTamrik::popTamrikPopup(TComponent*)
 void TfrmTamrik::popTelnetPopclick(TComponent* Sender)
 {
     const auto* item = static_cast<const TMenuItem*>(Sender);
-    Platform().winExec(TelnetCommandLine(txtTelnetProg->Text(), item->Hint()).c_str(), SW_SHOWNORMAL);
+    Launch(TelnetCommandLine(txtTelnetProg->Text(), item->Hint()), kTelnetAdvice);
 }

@@ -1,6 +1,8 @@
 // Start-up, the command line and the main window's lifecycle.
 #include "Unit1.h"
 
+#include "Launch.h"
+#include "LaunchText.h"
 #include "Switches.h"
 #include "framework/Platform.h"
 
@@ -21,6 +23,22 @@ std::string CurrentDirectoryWithBackslash()
     return directory;
 }
 
+// The directory Tamrik.exe lies in, ending in a backslash.
+std::string ModuleDirectory()
+{
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameA(nullptr, &path[0], static_cast<DWORD>(path.size()));
+        if (length == 0)
+            return "";
+        if (length < path.size()) {  // a name cut short fills the buffer
+            path.resize(length);
+            return DirectoryOf(path);
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
 // The words of the command line after the program's own path.
 std::vector<std::string> Arguments()
 {
@@ -38,6 +56,7 @@ void TfrmTamrik::FormCreate(TComponent*)
     MinPressed = RestorePressed = ClosePressed = ShutdownPressed = kPressedUp;
     IncludeProgman = false;
     ProgramDirectory = CurrentDirectoryWithBackslash();
+    ExeDirectory = ModuleDirectory();
     LoadSettings();
     ShowWindow(Application->Handle(), SW_HIDE);
     if (Arguments().empty())
@@ -82,11 +101,14 @@ void TfrmTamrik::FormDestroy(TComponent*)
     SaveSettings();
 }
 
+// What OK confirms is written at once: an end the program never sees (End
+// task, a crash, the power going) would otherwise lose it.
 void TfrmTamrik::btnOKClick(TComponent*)
 {
     ShowWindow(Application->Handle(), SW_HIDE);
     Hide();
     RefreshTrayButtons();
+    SaveSettings();
 }
 
 void TfrmTamrik::btnExitClick(TComponent*)
@@ -107,6 +129,8 @@ void TfrmTamrik::popPropertiesClick(TComponent*)
 
 void TfrmTamrik::btnHelpClick(TComponent*)
 {
-    const std::string commandLine = "notepad " + ProgramDirectory + "readme.txt";
-    Platform().winExec(commandLine.c_str(), SW_SHOWNORMAL);
+    const auto exists = [](const std::string& file) {
+        return GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES;
+    };
+    Launch(HelpCommandLine(ProgramDirectory, ExeDirectory, exists));
 }

@@ -33,6 +33,7 @@ public:
     bool Loading = false;          // true exactly while FormCreate runs
     bool FirstActivation = true;   // cleared by the startup pass
     std::string ProgramDirectory;  // current directory at start-up, ending in a backslash
+    std::string ExeDirectory;      // where Tamrik.exe and its manual lie, ending in a backslash
     bool IncludeProgman = false;   // lets the program-manager window through a sweep
     int ClosePressed = kPressedUp;
     int MinPressed = kPressedUp;

@@ -43,6 +43,7 @@ set(TAMRIK_APP_SOURCES
     app/Settings.cpp
     app/Shutdown.cpp
     app/Startup.cpp
+    app/Launch.cpp
     app/MSDOSPrompt.cpp
     app/QuickExplorer.cpp
     app/DirectoryRead.cpp

@@ -216,3 +216,9 @@ bool RequestSessionEnd(UINT flags)
     EnableShutdownPrivilege();
     return Platform().exitWindowsEx(flags, 0) != FALSE;
 }
+
+UINT StartNativeProgram(LPCSTR commandLine, UINT show)
+{
+    const NativeFileSystem native;
+    return Platform().winExec(commandLine, show);
+}

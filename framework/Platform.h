@@ -86,3 +86,12 @@ private:
     void* previous_ = nullptr;
     bool disabled_ = false;
 };
+
+// Starts a program through the seam's WinExec with the file system as the
+// system's own programs see it. A 32-bit program on 64-bit Windows has its
+// system directory redirected to SysWOW64, where the 64-bit-only tools are
+// missing and cmd.exe is the 32-bit one; so under WOW64 the redirection is
+// off for this thread around the start alone, and back on afterwards
+// whatever happens. Where there is no WOW64 the functions are missing or
+// fail, and the start is the plain one. The result is WinExec's.
+UINT StartNativeProgram(LPCSTR commandLine, UINT show);

@@ -34,3 +34,36 @@ if [ ${#missing[@]} -gt 0 ]; then
         apt_install -t bookworm "${missing[@]}"
     }
 fi
+
+# Where the kernel cannot run 32-bit code, Wine's 32-bit half runs under
+# qemu-i386 (tests/wine/env.sh). It takes qemu 8.1 or later: under
+# bookworm's 7.2 every Wine start spins about a minute before it does
+# anything, so it comes from Debian's backports. Where 32-bit code runs
+# natively nothing is installed, unless TAMRIK_EMULATE_32BIT asks for the
+# emulated lane.
+qemu=/usr/bin/qemu-i386-static
+qemu_new_enough() {
+    local version
+    version=$("$qemu" --version 2>/dev/null | sed -n '1s/.*version \([0-9]*\)\.\([0-9]*\).*/\1 \2/p')
+    [ -n "$version" ] && set -- $version && { [ "$1" -gt 8 ] || { [ "$1" = 8 ] && [ "$2" -ge 1 ]; }; }
+}
+if { [ -n "${TAMRIK_EMULATE_32BIT:-}" ] || ! /usr/lib/wine/wine --version >/dev/null 2>&1; } && ! qemu_new_enough; then
+    if [ "$(id -u)" != 0 ]; then
+        echo "this machine runs no 32-bit code and needs qemu-user-static 8.1 or later; run this as root" >&2
+        exit 1
+    fi
+    echo "32-bit code runs here only emulated: installing qemu-user-static from bookworm-backports"
+    backports=/etc/apt/sources.list.d/bookworm-backports.sources
+    if ! grep -rqs 'bookworm-backports' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+        printf '%s\n' 'Types: deb' 'URIs: http://deb.debian.org/debian' 'Suites: bookworm-backports' \
+            'Components: main' 'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' >"$backports"
+    fi
+    for attempt in 1 2 3; do
+        apt-get update -qq && break
+        echo "apt-get update failed (attempt $attempt); trying again" >&2
+        sleep $((attempt * 10))
+    done
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends -t bookworm-backports \
+        qemu-user-static >/dev/null
+    qemu_new_enough || { echo "qemu-i386-static 8.1 or later could not be installed" >&2; exit 1; }
+fi

@@ -330,10 +330,12 @@ protected:
 
     // The running programs of the prefix, Wine's services among them: each
     // runs in a loader of the directory kLoader lies in (the server, there
-    // too, is not one) with the prefix in its environment.
+    // too, is not one), or where 32-bit code runs emulated, in the emulator,
+    // with the prefix in its environment.
     static std::vector<pid_t> WinePrograms()
     {
         const std::string loaders = kLoader.substr(0, kLoader.rfind('/') + 1);
+        const std::string emulator = Env("TAMRIK_QEMU");
         const std::string prefix = "WINEPREFIX=" + Env("WINEPREFIX");
         std::vector<pid_t> programs;
         DIR* proc = opendir("/proc");
@@ -349,8 +351,10 @@ protected:
             if (length <= 0)
                 continue;  // gone, or a zombie
             const std::string path(exe, static_cast<size_t>(length));
-            if (path.compare(0, loaders.size(), loaders) != 0 ||
-                path.compare(loaders.size(), 4, "wine") != 0 || path.find("wineserver") != std::string::npos)
+            const bool loader = path.compare(0, loaders.size(), loaders) == 0 &&
+                                path.compare(loaders.size(), 4, "wine") == 0 &&
+                                path.find("wineserver") == std::string::npos;
+            if (!loader && (emulator.empty() || path != emulator))
                 continue;
             std::ifstream in(dir + "/environ", std::ios::binary);
             for (std::string variable; std::getline(in, variable, '\0');)

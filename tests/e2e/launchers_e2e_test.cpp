@@ -248,6 +248,71 @@ TEST_F(Launchers, DrivesMenuWithLinkCyclesOpensAtDepthFifty)
     EXPECT_EQ(Lower(launches[0]), "t:\\loop\\inner\\top|c:\\e2e\\launched.exe /k dir /w");
 }
 
+// The stored defaults leave the program box blank, and Wine, like every
+// 64-bit Windows, has no command.com: the prompt is then the interpreter
+// that %ComSpec% names, in a console window, in the starting directory. It
+// writes down which system it was built for (AMD64 for the 64-bit one, x86
+// for the 32-bit one under WOW64) and where it started.
+TEST_F(Launchers, WithTheProgramBoxBlankThePromptIsTheSystemsInterpreterInTheStartingDirectory)
+{
+    const std::string written = kDir + "/prompt.txt";
+    std::remove(written.c_str());
+    Seed(With(kEveryIcon,
+              {{"ShowOnStartup", "0"}, {"MSDOSdir", "C:\\e2e"},
+               {"MSDOScommand", "/K echo %PROCESSOR_ARCHITECTURE%>C:\\e2e\\prompt.txt & cd>>C:\\e2e\\prompt.txt"}}));
+    ASSERT_NO_FATAL_FAILURE(Start(7));
+    Click(kMSDOS, "1");
+    EXPECT_TRUE(Eventually([] {
+        return !Capture({"xdotool", "search", "--onlyvisible", "--name", "^C:.windows.system32.cmd.exe$"}).empty();
+    })) << "no console window";
+    std::string text;
+    ASSERT_TRUE(Eventually([&] { return Contains(text = ReadFile(written), "\n"); }))
+        << "the interpreter wrote nothing";
+    // echo keeps the blank before the "&".
+    text.erase(std::remove_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == ' '; }), text.end());
+    EXPECT_EQ(Lower(text), "amd64\nc:\\e2e\n") << "the 64-bit interpreter, in the starting directory";
+    EXPECT_TRUE(Poke({"dialogs", "Tamrik"}).empty()) << "a start that succeeds shows nothing";
+    std::remove(written.c_str());
+}
+
+TEST_F(Launchers, ASiteWithNoTelnetClientSaysSoOnceAndTamrikGoesOn)
+{
+    Seed(With(kEveryIcon, With(kPrompt, {})));
+    WriteFile(kSettings, ReadFile(kSettings) + "[YourSites]\r\nYourSite0=alpha\r\n");
+    ASSERT_NO_FATAL_FAILURE(Start(7));
+    ASSERT_NO_FATAL_FAILURE(Choose(kTelnet, "1", {"Down", "Return"}));
+    std::string box;
+    ASSERT_TRUE(Eventually([&] { return !(box = Poke({"dialogs", "Tamrik"})).empty(); })) << "no message";
+    size_t boxes = 0;
+    for (size_t at = box.find("dialog|"); at != std::string::npos; at = box.find("dialog|", at + 1))
+        ++boxes;
+    EXPECT_EQ(boxes, 1u) << box;
+    EXPECT_TRUE(Contains(box, "telnet.exe alpha")) << box;
+    EXPECT_TRUE(Contains(box, "\"Quick Telnet\" page")) << box;
+    Poke({"press", "Tamrik"});
+    EXPECT_TRUE(Eventually([] { return Poke({"dialogs", "Tamrik"}).empty(); })) << "the message stayed";
+    // The program goes on as before.
+    Click(kMSDOS, "1");
+    EXPECT_EQ(LaunchesOnce(1), (Args{"C:\\e2e|C:\\e2e\\launched.exe /K dir /w"}));
+    EXPECT_TRUE(Poke({"dialogs", "Tamrik"}).empty());
+}
+
+// The explorer reads a comma as the end of a switch of its own: unquoted,
+// the path of Q1,Q2 opened Q1.
+TEST_F(Launchers, AFolderWithACommaInItsNameOpensInTheExplorer)
+{
+    MakeDirectories({"Q1", "Q1,Q2"});
+    Seed(With(kEveryIcon, {{"ShowOnStartup", "0"}, {"BadDrive", EveryLetterBut('t')}, {"Depth", "1"},
+                           {"MSDOSorExplorer", "0"}}));
+    ASSERT_NO_FATAL_FAILURE(Start(7));
+    ASSERT_NO_FATAL_FAILURE(Choose(kDrives, "1", {"Down", "Right", "Down", "Return"}));
+    std::string explorer;
+    EXPECT_TRUE(Eventually([&] { return Contains(explorer = Poke({"windows", "ExplorerWClass"}), "ExplorerWClass|"); }))
+        << "no explorer window";
+    EXPECT_TRUE(Eventually([&] { return Contains(explorer = Poke({"windows", "ExplorerWClass"}), "Q1,Q2"); }))
+        << explorer;
+    Poke({"post", "ExplorerWClass", kWmClose, "0", "0"});
+
 // Names in scripts the code page lacks show and open as they are. The menu
 // is left on screen for a look: the screenshot goes to the e2e directory.
 TEST_F(Launchers, DrivesMenuShowsAndOpensNamesInAnyScript)
@@ -278,8 +343,8 @@ TEST_F(Launchers, DrivesMenuShowsAndOpensNamesInAnyScript)
     ASSERT_NO_FATAL_FAILURE(Choose(kDrives, "1", {"Down", "Right", "Down", "Return"}));
     launches = LaunchesOnce(4);
     ASSERT_EQ(launches.size(), 4u);
-    EXPECT_EQ(launches[2], "C:\\e2e|explorer.exe t:\\\u041f\u0440\u0438\u0432\u0435\u0442");
-    EXPECT_EQ(launches[3], "C:\\e2e|explorer.exe t:\\\u6570\u636e");
+    EXPECT_EQ(launches[2], "C:\\e2e|explorer.exe \"t:\\\u041f\u0440\u0438\u0432\u0435\u0442\"");
+    EXPECT_EQ(launches[3], "C:\\e2e|explorer.exe \"t:\\\u6570\u636e\"");
 }
 
 // A tree of some 100,000 directories at depth 50: the popup lists the root
@@ -456,4 +521,32 @@ TEST_F(Launchers, DriveThatNeverAnswersHoldsUpNeitherTheTrayNorTheMenu)
     const std::vector<std::string> launches = LaunchesOnce(1);
     ASSERT_EQ(launches.size(), 1u);
     EXPECT_EQ(Lower(launches[0]), "t:\\apple|c:\\e2e\\launched.exe /k dir /w");
+// A program of the native system directory alone, which a 32-bit program
+// finds only with the WOW64 redirection off.
+class Wow64Launchers : public Launchers {
+protected:
+    void SetUp() override
+    {
+        Launchers::SetUp();
+        WriteFile(native_, ReadFile(kDir + "/launched.exe"));
+    }
+    void TearDown() override
+    {
+        Launchers::TearDown();
+        std::remove(native_.c_str());
+    }
+    const std::string native_ = Env("WINEPREFIX") + "/drive_c/windows/system32/nativeonly.exe";
+};
+
+}  // namespace
+
+TEST_F(Wow64Launchers, AProgramOfTheNativeSystemDirectoryStarts)
+{
+    Seed(With(kEveryIcon, {{"ShowOnStartup", "0"}, {"MSDOSprog", "nativeonly.exe"}, {"MSDOScommand", "/K dir /w"}}));
+    ASSERT_NO_FATAL_FAILURE(Start(7));
+    Click(kMSDOS, "1");
+    const std::vector<std::string> launches = LaunchesOnce(1);
+    ASSERT_EQ(launches.size(), 1u) << Poke({"dialogs", "Tamrik"});
+    EXPECT_EQ(launches[0], "C:\\e2e|nativeonly.exe /K dir /w");
+    EXPECT_TRUE(Poke({"dialogs", "Tamrik"}).empty());
 }

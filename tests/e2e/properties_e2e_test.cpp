@@ -244,7 +244,7 @@ protected:
     {
         TamrikRun::SetUp();
         ASSERT_FALSE(HasFatalFailure());
-        tamrik_ = StartTamrik({});
+        tamrik_ = StartProgram();
         ASSERT_TRUE(Eventually(PropertiesShown)) << "the Properties window did not come up";
         ASSERT_TRUE(Eventually([&] {
             const std::string found = Capture({"xdotool", "search", "--onlyvisible", "--name", "^Tamrik 1\\.7$"});
@@ -252,6 +252,8 @@ protected:
             return !window_.empty();
         }));
     }
+
+    virtual pid_t StartProgram() { return StartTamrik({}); }
 
     void Keys(const Args& keys)
     {
@@ -438,13 +440,12 @@ TEST_F(PropertiesKeys, CtrlTabTurnsThePagesRoundTheEnds)
     EXPECT_EQ(Await(ShownPage, "Quick Telnet, sheet 5"), "Quick Telnet, sheet 5");
 }
 
-TEST_F(PropertiesKeys, HelpOpensTheManualOfTheProgramDirectoryInNotepad)
+// Notepad's window comes up as "Untitled - Notepad" and takes the file's
+// name once it has read it.
+void ExpectTheManualInNotepad()
 {
     const std::string manual = ReadFile(kDir + "/readme.txt");
     ASSERT_FALSE(manual.empty()) << "no readme.txt beside Tamrik.exe";
-    Keys({"alt+h"});
-    // Notepad's window comes up as "Untitled - Notepad" and takes the file's
-    // name once it has read it.
     std::vector<Window> notepad;
     const std::string firstLine = manual.substr(0, manual.find_first_of("\r\n"));
     EXPECT_TRUE(Eventually([&] {
@@ -452,6 +453,45 @@ TEST_F(PropertiesKeys, HelpOpensTheManualOfTheProgramDirectoryInNotepad)
         return !notepad.empty() && notepad[0].text == "readme.txt - Notepad" && Find(notepad, "Edit", firstLine);
     })) << (notepad.empty() ? "no Notepad" : "Notepad shows " + notepad[0].text);
     EXPECT_TRUE(PropertiesShown());
+}
+
+TEST_F(PropertiesKeys, HelpOpensTheManualOfTheProgramDirectoryInNotepad)
+{
+    Keys({"alt+h"});
+    ExpectTheManualInNotepad();
+}
+
+// Started as the Run value starts it at logon, or a shortcut without a
+// working folder: in the system's folder, which holds no manual.
+class PropertiesFromTheSystemFolder : public PropertiesRun {
+protected:
+    pid_t StartProgram() override
+    {
+        return Spawn({"env", "-C", Env("WINEPREFIX") + "/drive_c/windows/system32", kLoader, "C:\\e2e\\Tamrik.exe"});
+    }
+};
+
+TEST_F(PropertiesFromTheSystemFolder, HelpOpensTheManualBesideTheProgram)
+{
+    Keys({"alt+h"});
+    ExpectTheManualInNotepad();
+}
+
+// What OK confirms is on disk at once: a run ended by Task Manager's End
+// task, here a kill, keeps it.
+TEST_F(PropertiesKeys, AChangeConfirmedWithOKOutlivesAKill)
+{
+    const std::vector<Window> tree = Tree();
+    const Window* box = Find(tree, "Button", "Show this menu on startup");
+    ASSERT_NE(box, nullptr);
+    FocusAndClick(tree, *box);
+    Keys({"Return"});
+    std::string expected = Configuration({});
+    expected.replace(expected.find("ShowOnStartup=1"), 15, "ShowOnStartup=0");
+    EXPECT_TRUE(Eventually([&] { return ReadFile(kSettings) == expected; }, 15s)) << ReadFile(kSettings);
+    kill(tamrik_, SIGKILL);
+    ASSERT_TRUE(WaitExit(tamrik_, 10s)) << "Tamrik outlived its kill";
+    EXPECT_EQ(ReadFile(kSettings), expected);
 }
 
 // --- The depth field ----------------------------------------------------

@@ -66,7 +66,7 @@ void CheckCommandLines(const std::string& program, const std::string& parameters
         const std::string head = line.substr(0, line.size() - parameters.size());
         FUZZ_CHECK(head == (IsBlank(program) ? std::string(fallback) : program + " "));
     }
-    FUZZ_CHECK(ExplorerCommandLine(program) == kExplorerPrefix + program);
+    FUZZ_CHECK(ExplorerCommandLine(program) == kExplorerPrefix + ('"' + program + '"'));
 
     const std::string box = ProgramBoxText(program);
     if (program.find(' ') == std::string::npos)

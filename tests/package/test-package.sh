@@ -7,16 +7,16 @@
 # holds the same three files. Then the same for an install for the current
 # user alone.
 #   test-package.sh PREFIX SETUP.exe ZIP poke.exe VERSION
-# Exits 77 (skipped) where this machine cannot run 32-bit programs.
+# The installer and the program are 32-bit: they run under WOW64, natively
+# or emulated (../wine/env.sh).
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../wine/env.sh"
+enter_wine32 "$0" "$@"
 export WINEPREFIX=$(cd "$1" && pwd)
 setup=$2 zip=$3 poke=$4 version=$5
-if ! can_run_32bit; then
-    echo "SKIP: this machine cannot run 32-bit programs (its kernel has 32-bit emulation off)"
-    exit 77
-fi
+can_run_32bit || { echo "FAIL: the installer and the program are 32-bit"; exit 1; }
+echo "package: the 32-bit installer and program under WOW64 ($(wine32_mode) 32-bit code)"
 # A shortcut in the Start menu would otherwise become a menu entry of the
 # host's desktop.
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
@@ -92,8 +92,14 @@ check "the installer ends with 0" timeout 60 "$WINE32" "$setup" /S
 programs=$(win cmd /c echo %ProgramFiles%)
 location=$(reg_value "$uninstall_key" InstallLocation)
 dir=$(unix_path "$location")
-# An administrator (as Wine's user is) installs for every user.
+# An administrator (as Wine's user is) installs for every user. A 32-bit
+# installer on 64-bit Windows sees the 32-bit program folder as its
+# Program Files, and the registry's 32-bit view.
 check "installed into Program Files" same "$location" "$programs\\Tamrik"
+check "Program Files is the one for 32-bit programs" same "$programs" 'C:\Program Files (x86)'
+reg64_has() { "$WINE64" reg query "$1" /v "$2" >/dev/null 2>&1; }
+check "the uninstall entry is in the registry's 32-bit view" \
+    reg64_has "${uninstall_key/Software/Software\\Wow6432Node}" DisplayName
 check "Add/Remove Programs names Tamrik $version" \
     same "$(reg_value "$uninstall_key" DisplayName) $(reg_value "$uninstall_key" DisplayVersion)" "Tamrik $version"
 check "the uninstall entry names the publisher" same "$(reg_value "$uninstall_key" Publisher)" "The Tamrik developers"

@@ -175,9 +175,9 @@ TEST_F(QuickExplorerTest, ALeafOpensItsPathInExplorerOrAPrompt)
     Popup(2);
     Find(root_ + "\\R&D\\in")->Click();
     ASSERT_EQ(Seams().programs.size(), 3u);
-    EXPECT_EQ(Seams().programs[0].first, "explorer.exe " + root_);
-    EXPECT_EQ(Seams().programs[1].first, "explorer.exe " + root_ + "\\R&D");
-    EXPECT_EQ(Seams().programs[2].first, "explorer.exe " + root_ + "\\R&D\\in");
+    EXPECT_EQ(Seams().programs[0].first, "explorer.exe \"" + root_ + "\"");
+    EXPECT_EQ(Seams().programs[1].first, "explorer.exe \"" + root_ + "\\R&D\"");
+    EXPECT_EQ(Seams().programs[2].first, "explorer.exe \"" + root_ + "\\R&D\\in\"");
 
     // The prompt starts in the leaf's directory; its tab's starting
     // directory plays no part, so no warning comes from here.

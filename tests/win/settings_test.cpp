@@ -140,3 +140,34 @@ TEST_F(TamrikTest, ErrorBoxAtTheEndOfACommandLineRunIsNotCutShort)
     ASSERT_EQ(Seams().boxes.size(), 1u);
     EXPECT_FALSE(Seams().boxes[0].quitPending);
 }
+
+// A run ended without warning (End task, a crash) loses nothing that OK
+// confirmed: OK writes the file then and there.
+TEST_F(TamrikTest, OKWritesTheSettingsAndAFailedWriteShowsOneErrorBox)
+{
+    StartProgram();
+    TfrmTamrik& f = Form();
+    f.Show();
+    f.txtMSDOScommand->SetText("/K ver");
+    f.lstSites->SetItems({"alpha"});
+    Click(f.btnOK);
+    EXPECT_FALSE(f.Visible());
+    EXPECT_EQ(SectionLines("Configuration").size(), 19u);
+    EXPECT_TRUE(ReadSettings().find("MSDOScommand=/K ver\r\n") != std::string::npos) << ReadSettings();
+    EXPECT_EQ(SectionLines("YourSites"), std::vector<std::string>{"YourSite0=alpha"});
+
+    f.Show();
+    f.txtMSDOScommand->SetText("/K dir");
+    {
+        const HeldSettings held;
+        Click(f.btnOK);
+    }
+    ASSERT_EQ(Seams().boxes.size(), 1u);
+    ExpectErrorBox(Seams().boxes[0], Application->Handle(), "Unable to write to Tamrik.ini.");
+    EXPECT_FALSE(f.Visible()) << "OK has done its work before the write";
+    EXPECT_FALSE(Application->Terminated());
+    EXPECT_TRUE(ReadSettings().find("MSDOScommand=/K ver\r\n") != std::string::npos);
+    Click(f.btnOK);
+    EXPECT_TRUE(ReadSettings().find("MSDOScommand=/K dir\r\n") != std::string::npos);
+    EXPECT_EQ(Seams().boxes.size(), 1u);
+}

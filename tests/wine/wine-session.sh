@@ -3,18 +3,20 @@
 # display of its own, from a clean state: no Wine process left running and
 # no settings file.
 #   wine-session.sh PREFIX BITS PROGRAM.exe [ARGS...]
-# Exits 77 (skipped) for 32-bit programs where this machine cannot run them.
+# A 32-bit program runs as 64-bit Windows runs it, under WOW64: natively
+# where the kernel runs 32-bit code, emulated where it does not (env.sh).
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/env.sh"
+[ "$2" = 32 ] && enter_wine32 "$0" "$@"
 export WINEPREFIX=$1 bits=$2
 shift 2
-if [ "$bits" = 32 ] && ! can_run_32bit; then
-    echo "SKIP: this machine cannot run 32-bit programs (its kernel has 32-bit emulation off)"
-    exit 77
-fi
 loader=$WINE64
-[ "$bits" = 32 ] && loader=$WINE32
+if [ "$bits" = 32 ]; then
+    loader=$WINE32
+    can_run_32bit || { echo "FAIL: the 32-bit tests cannot run"; exit 1; }
+    echo "32-bit program under WOW64 ($(wine32_mode) 32-bit code)"
+fi
 stop_wine
 rm -f "$WINEPREFIX/drive_c/windows/Tamrik.ini"
 # A drive of the session's own, for the tests of drives and labels. Wine

@@ -28,6 +28,9 @@
 //                                               tab order), a line each (below)
 //   poke.exe focus CLASS                        the line of the window that has the keyboard
 //                                               focus in the thread of the window of CLASS
+//   poke.exe bitness CLASS                      how the process that owns a window of CLASS runs:
+//                                               "wow64" (a 32-bit program on 64-bit Windows),
+//                                               "native" or "unknown"
 //   poke.exe tabs CLASS                         each item of the tab control on the window of
 //                                               CLASS: "text|left,top,right,bottom|selected",
 //                                               the rectangle in the tab control's client area
@@ -352,6 +355,17 @@ int main(int argc, char** argv)
     }
     if (command == "windows") {
         EnumWindows(PrintWindowOf, reinterpret_cast<LPARAM>(&process));
+        return 0;
+    }
+    if (command == "bitness") {
+        // IsWow64Process came with XP SP2; poke.exe runs on Wine alone, so
+        // it is imported directly.
+        const HANDLE handle = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, process);
+        BOOL wow64 = FALSE;
+        const bool known = handle && IsWow64Process(handle, &wow64);
+        if (handle)
+            CloseHandle(handle);
+        std::printf("%s\n", !known ? "unknown" : wow64 ? "wow64" : "native");
         return 0;
     }
     if (command == "idle") {
