@@ -312,6 +312,7 @@ TEST_F(Launchers, AFolderWithACommaInItsNameOpensInTheExplorer)
     EXPECT_TRUE(Eventually([&] { return Contains(explorer = Poke({"windows", "ExplorerWClass"}), "Q1,Q2"); }))
         << explorer;
     Poke({"post", "ExplorerWClass", kWmClose, "0", "0"});
+}
 
 // Names in scripts the code page lacks show and open as they are. The menu
 // is left on screen for a look: the screenshot goes to the e2e directory.
@@ -426,101 +427,6 @@ TEST_F(Wow64Drives, SystemDirectoryListsAndOpensWhatItHolds)
 
 namespace {
 
-// The entries of a directory of /proc/PID: under Wine each thread of a
-// Windows program is one of the host's ("task"), and each file or device it
-// holds open one of the host's open files ("fd").
-size_t Entries(pid_t pid, const char* kind)
-{
-    size_t count = 0;
-    if (DIR* entries = opendir(("/proc/" + std::to_string(pid) + "/" + kind).c_str())) {
-        while (const dirent* entry = readdir(entries))
-            count += entry->d_name[0] != '.';
-        closedir(entries);
-    }
-    return count;
-}
-
-}  // namespace
-
-// A drive that never answers (a file system whose every lookup waits, as a
-// network drive's whose server is away) shows as not answering, and the
-// menu opens at once all the same; the other drives work from it, and
-// popping the menu up again and again leaves no thread or handle behind.
-// The drive is mapped once the program is up, as a network drive goes away
-// while the desktop runs; the menu is watched through the X server alone,
-// since a Wine program started now would itself wait on that drive.
-TEST_F(Launchers, DriveThatNeverAnswersHoldsUpNeitherTheTrayNorTheMenu)
-{
-    MakeDirectories({"apple"});
-    Seed(With(kEveryIcon, With(kPrompt, {{"BadDrive", "abcdefghijklmnopqrsvwxyz"}, {"Depth", "1"}})));
-    ASSERT_NO_FATAL_FAILURE(Start(7));
-    char pattern[] = "/tmp/tamrik-hung-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    const std::string mountPoint = pattern;
-    const std::string fileSystem = kDir + "/hung-fs.py";
-    const std::string mounted = mountPoint + ".log";
-    const pid_t server = Spawn({"bash", "-c", "exec /usr/bin/python3 '" + fileSystem + "' '" + mountPoint + "' >'" +
-                                                  mounted + "' 2>&1"});
-    struct Unmount {
-        std::string mountPoint, log;
-        pid_t server;
-        bool ended = false;
-        ~Unmount() { End(); }
-        void End()
-        {
-            if (std::exchange(ended, true))
-                return;
-            Execute({"fusermount3", "-u", "-z", mountPoint});
-            kill(server, SIGKILL);
-            WaitExit(server, 10s);
-            rmdir(mountPoint.c_str());
-            std::remove(log.c_str());
-        }
-    } unmount{mountPoint, mounted, server};
-    ASSERT_TRUE(Eventually([&] { return Contains(ReadFile(mounted), "mounted"); }, 10s)) << ReadFile(mounted);
-    const std::string link = Env("WINEPREFIX") + "/dosdevices/u:";
-    std::remove(link.c_str());
-    ASSERT_EQ(symlink(mountPoint.c_str(), link.c_str()), 0);
-    struct Unlink {
-        std::string link;
-        ~Unlink() { std::remove(link.c_str()); }
-    } unlink{link};  // removing it twice does no harm
-
-    const auto shownWindows = [] { return Capture({"xdotool", "search", "--onlyvisible", "--name", ".*"}); };
-    const std::string idle = shownWindows();
-    const auto popUp = [&] {
-        const auto start = Clock::now();
-        Click(kDrives, "1");
-        EXPECT_TRUE(Eventually([&] { return shownWindows().size() > idle.size(); }, 20s, 5ms)) << "no menu";
-        return Clock::now() - start;
-    };
-    const auto dismiss = [&] {
-        Execute({"xdotool", "key", "Escape"});
-        EXPECT_TRUE(Eventually([&] { return shownWindows() == idle; }, 20s, 5ms)) << "the menu stayed";
-    };
-    // The first popup waits its quarter second for u:; the click and the
-    // look through the X server take the rest.
-    EXPECT_LT(popUp(), 1s);
-    // u: is at the top and opens on its one item; then t: opens on apple.
-    Execute({"xdotool", "key", "--delay", "100", "Down", "Right"});
-    Execute({"import", "-window", "root", kDir + "/drive-not-answering.png"});
-    Execute({"xdotool", "key", "--delay", "100", "Left", "Down", "Right", "Return"});
-    EXPECT_TRUE(Eventually([&] { return shownWindows() == idle; }, 20s, 5ms)) << "the menu stayed";
-    const size_t threads = Entries(tamrik_, "task");
-    const size_t files = Entries(tamrik_, "fd");
-    for (int i = 0; i < 100; ++i) {
-        EXPECT_LT(popUp(), 1s);
-        ASSERT_NO_FATAL_FAILURE(dismiss());
-    }
-    EXPECT_LE(Entries(tamrik_, "task"), threads);
-    EXPECT_LE(Entries(tamrik_, "fd"), files);
-    // The prompt chosen from t: starts once the drive has gone: Wine holds
-    // up the start of a new program while a drive of its does not answer.
-    std::remove(link.c_str());
-    unmount.End();
-    const std::vector<std::string> launches = LaunchesOnce(1);
-    ASSERT_EQ(launches.size(), 1u);
-    EXPECT_EQ(Lower(launches[0]), "t:\\apple|c:\\e2e\\launched.exe /k dir /w");
 // A program of the native system directory alone, which a 32-bit program
 // finds only with the WOW64 redirection off.
 class Wow64Launchers : public Launchers {

@@ -40,7 +40,7 @@ rm -rf "$dir"
 mkdir -p "$dir"
 helpers=$build/wintest-$arch/tests/e2e/helpers
 cp "$build/win-$arch/Tamrik.exe" "$build/win-$arch/readme.txt" "$helpers/targets.exe" "$helpers/poke.exe" \
-    "$helpers/probe.dll" "$helpers/launched.exe" "$here/helpers/hung-fs.py" "$dir/" || exit 1
+    "$helpers/probe.dll" "$helpers/launched.exe" "$dir/" || exit 1
 
 # The DPI tests set the prefix's LogPixels and take it out again; should a
 # run be cut short between the two, the tests after it still find none, and

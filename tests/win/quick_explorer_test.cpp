@@ -403,7 +403,7 @@ TEST_F(QuickExplorerTest, MenuHandlesFollowWhatIsOpenedAndGoWhenTheMenuCloses)
     TrayReport(f.trayExplorer, WM_LBUTTONDOWN);  // read back no further than the user went
     TrayReport(f.trayExplorer, WM_LBUTTONUP);
     ASSERT_TRUE(PumpUntil([] { return !Seams().programs.empty(); }));
-    EXPECT_EQ(Seams().programs[0].first, "explorer.exe " + root_ + "\\a\\b2\\x");
+    EXPECT_EQ(Seams().programs[0].first, "explorer.exe \"" + root_ + "\\a\\b2\\x\"");
     ASSERT_TRUE(PumpUntil([&] { return LiveGuiObjects().menus == menus + 1; }));
     EXPECT_EQ(LiveGuiObjects().menuItems, items + 2) << "the drive and the separator";
 }
@@ -466,7 +466,7 @@ TEST_F(QuickExplorerTest, NamesInAnyScriptShowAndOpenThemselves)
         Seams().widePrograms.clear();
         item->Click();
         ASSERT_EQ(Seams().widePrograms.size(), 1u);
-        EXPECT_EQ(Seams().widePrograms[0], L"explorer.exe " + drive + L"\\" + name);
+        EXPECT_EQ(Seams().widePrograms[0], L"explorer.exe \"" + drive + L"\\" + name + L"\"");
 
         f.radMSDOS->SetChecked(true);
         Seams().programs.clear();
@@ -540,7 +540,7 @@ TEST_F(QuickExplorerTest, ADriveThatDoesNotAnswerHoldsUpNothing)
     f.radExplorer->SetChecked(true);
     Find(root_)->Item(0)->Click();
     ASSERT_EQ(Seams().programs.size(), 1u);
-    EXPECT_EQ(Seams().programs[0].first, "explorer.exe " + root_);
+    EXPECT_EQ(Seams().programs[0].first, "explorer.exe \"" + root_ + "\"");
 
     const int threads = ThreadsOfThisProcess();
     for (int i = 0; i < 20; ++i) {
