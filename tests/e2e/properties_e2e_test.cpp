@@ -66,6 +66,16 @@ std::string Focused()
     return focused ? focused->className + "|" + focused->text : "";
 }
 
+// A click reaches a control a moment after xdotool returns; keys sent
+// before that go to the control that had the focus.
+void AwaitFocus(const Window& target)
+{
+    EXPECT_TRUE(Eventually([&] {
+        const auto focused = Parse(Poke({"focus", kForm}));
+        return focused && focused->handle == target.handle;
+    }, 10s)) << "the click did not give the keyboard to " << target.className << " " << target.text;
+}
+
 std::string Depth()
 {
     const std::vector<Window> tree = Tree();
@@ -514,9 +524,11 @@ TEST_F(PropertiesDepth, TypingAndArrowKeysKeepItWithinZeroToFifty)
     ASSERT_NE(field, nullptr);
 
     FocusAndClick(tree, *field);
+    AwaitFocus(*field);
     Keys({"Home", "shift+End", "9", "9", "Tab"});
     EXPECT_EQ(Await(Depth, "50"), "50") << "99 kept when the focus left";
     FocusAndClick(tree, *field);
+    AwaitFocus(*field);
     Keys({"Up", "Down"});
     EXPECT_EQ(Await(Depth, "49"), "49");
     Keys({"Home", "shift+End", "a", "minus", "2"});
@@ -524,6 +536,7 @@ TEST_F(PropertiesDepth, TypingAndArrowKeysKeepItWithinZeroToFifty)
     Keys({"Tab"});
     EXPECT_EQ(Await(Depth, "0"), "0") << "-2 kept when the focus left";
     FocusAndClick(tree, *field);
+    AwaitFocus(*field);
     Keys({"Down", "Up"});
     EXPECT_EQ(Await(Depth, "1"), "1");
 }
