@@ -401,11 +401,14 @@ class Wow64Drives : public Launchers {};
 
 // The 32-bit program on 64-bit Windows sees the real system32, not the
 // 32-bit one WOW64 shows it under that name: drivers and tasks, which
-// syswow64 lacks, are listed and opened.
+// syswow64 lacks, are listed and opened. They open in a native program, as
+// the prompt (cmd.exe) and the explorer are there: Wine starts a 32-bit
+// program whose directory only the native system has in c:\windows.
 TEST_F(Wow64Drives, SystemDirectoryListsAndOpensWhatItHolds)
 {
     const std::string windows = Env("WINEPREFIX") + "/drive_c/windows";
-    Seed(With(kEveryIcon, With(kPrompt, {{"BadDrive", EveryLetterBut('c')}, {"Depth", "3"}})));
+    Seed(With(kEveryIcon, {{"ShowOnStartup", "0"}, {"MSDOSprog", "C:\\e2e\\launched64.exe"},
+                           {"MSDOScommand", "/K dir /w"}, {"BadDrive", EveryLetterBut('c')}, {"Depth", "3"}}));
     ASSERT_NO_FATAL_FAILURE(Start(7));
     const char* opened[] = {"drivers", "tasks"};
     for (const char* name : opened) {
@@ -421,8 +424,8 @@ TEST_F(Wow64Drives, SystemDirectoryListsAndOpensWhatItHolds)
     }
     const std::vector<std::string> launches = LaunchesOnce(2);
     ASSERT_EQ(launches.size(), 2u);
-    EXPECT_EQ(Lower(launches[0]), "c:\\windows\\system32\\drivers|c:\\e2e\\launched.exe /k dir /w");
-    EXPECT_EQ(Lower(launches[1]), "c:\\windows\\system32\\tasks|c:\\e2e\\launched.exe /k dir /w");
+    EXPECT_EQ(Lower(launches[0]), "c:\\windows\\system32\\drivers|c:\\e2e\\launched64.exe /k dir /w");
+    EXPECT_EQ(Lower(launches[1]), "c:\\windows\\system32\\tasks|c:\\e2e\\launched64.exe /k dir /w");
 }
 
 namespace {

@@ -41,6 +41,9 @@ mkdir -p "$dir"
 helpers=$build/wintest-$arch/tests/e2e/helpers
 cp "$build/win-$arch/Tamrik.exe" "$build/win-$arch/readme.txt" "$helpers/targets.exe" "$helpers/poke.exe" \
     "$helpers/probe.dll" "$helpers/launched.exe" "$dir/" || exit 1
+# A native program beside them, as cmd.exe and the explorer are to the
+# 32-bit Tamrik on 64-bit Windows.
+cp "$build/wintest-x86_64/tests/e2e/helpers/launched.exe" "$dir/launched64.exe" || exit 1
 
 # The DPI tests set the prefix's LogPixels and take it out again; should a
 # run be cut short between the two, the tests after it still find none, and
