@@ -142,23 +142,29 @@ int CompareKeys(const void* a, const void* b)
 }  // namespace
 
 template <typename String>
-std::vector<VisibleEntry<String>> ListVisible(String directory, bool firstOnly, volatile long* answered)
+std::vector<VisibleEntry<String>> ListVisible(String directory, bool firstOnly, volatile long* progress)
 {
     using Char = typename String::value_type;
+    const auto answered = [progress] {
+        if (progress)
+            InterlockedIncrement(progress);
+    };
     std::vector<VisibleEntry<String>> list;
     typename Files<Char>::FindData entry = {};
     const FindHandle<Char, String> search(Pattern(std::move(directory)), &entry);
-    if (answered)
-        InterlockedExchange(answered, 1);
+    answered();
     if (!search.Valid())
         return list;
+    bool more = true;
     do {
         if (IsListed(entry.dwFileAttributes, entry.cFileName)) {
             list.push_back({entry.cFileName, (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
             if (firstOnly)
                 break;
         }
-    } while (Files<Char>::Next(search.Get(), &entry));
+        more = Files<Char>::Next(search.Get(), &entry);
+        answered();
+    } while (more);
     return list;
 }
 
@@ -187,9 +193,9 @@ void SortByLocale(std::vector<VisibleEntry<String>>& list)
 }
 
 template <typename String>
-bool HasVisibleSubdirectory(const String& directory)
+bool HasVisibleSubdirectory(const String& directory, volatile long* progress)
 {
-    return !ListVisible(directory, true).empty();
+    return !ListVisible(directory, true, progress).empty();
 }
 
 // The directories on the path are read only when a link asks, which is rare,
@@ -209,16 +215,16 @@ bool LeadsUpItsPath(const String& path, const String& directory)
 }
 
 template <typename String>
-std::vector<ShownDirectory<String>> ReadSubMenu(const String& directory, int levelsLeft, volatile long* answered)
+std::vector<ShownDirectory<String>> ReadSubMenu(const String& directory, int levelsLeft, volatile long* progress)
 {
-    std::vector<VisibleEntry<String>> list = ListVisible(directory, false, answered);
+    std::vector<VisibleEntry<String>> list = ListVisible(directory, false, progress);
     SortByLocale(list);
     std::vector<ShownDirectory<String>> shown;
     shown.reserve(list.size());
     for (VisibleEntry<String>& entry : list) {
         const String path = directory + typename String::value_type('\\') + entry.name;
         const bool subMenu = levelsLeft > 0 && !(entry.link && LeadsUpItsPath(path, directory)) &&
-                             !ListVisible(path, true).empty();
+                             HasVisibleSubdirectory(path, progress);
         shown.push_back({std::move(entry.name), subMenu});
     }
     return shown;
@@ -228,6 +234,6 @@ template std::vector<VisibleEntry<std::string>> ListVisible(std::string, bool, v
 template void SortByLocale(std::vector<VisibleEntry<std::string>>&);
 template std::vector<ShownDirectory<std::string>> ReadSubMenu(const std::string&, int, volatile long*);
 template std::vector<ShownDirectory<WideString>> ReadSubMenu(const WideString&, int, volatile long*);
-template bool HasVisibleSubdirectory(const std::string&);
-template bool HasVisibleSubdirectory(const WideString&);
+template bool HasVisibleSubdirectory(const std::string&, volatile long*);
+template bool HasVisibleSubdirectory(const WideString&, volatile long*);
 template bool LeadsUpItsPath(const std::string&, const std::string&);

@@ -26,10 +26,10 @@ struct VisibleEntry {
     String name;
     bool link;
 };
-// When answered is given, it is set to 1 as soon as the platform has
-// answered the listing's first call.
+// When progress is given, it is counted up each time the platform answers
+// one of the listing's calls.
 template <typename String>
-std::vector<VisibleEntry<String>> ListVisible(String directory, bool firstOnly, volatile long* answered = nullptr);
+std::vector<VisibleEntry<String>> ListVisible(String directory, bool firstOnly, volatile long* progress = nullptr);
 
 // Sorted as CompareString with the user's locale, ignoring case, sorts.
 template <typename String>
@@ -40,14 +40,15 @@ void SortByLocale(std::vector<VisibleEntry<String>>& list);
 // above 0, it has a visible sub-directory, and it is not a link back to
 // directory or a directory above it (which would never end). Only each
 // entry's own listing up to its first visible sub-directory is read.
-// answered is as for ListVisible, for directory's own listing.
+// progress is as for ListVisible, for every listing the sub-menu reads.
 template <typename String>
 std::vector<ShownDirectory<String>> ReadSubMenu(const String& directory, int levelsLeft,
-                                                volatile long* answered = nullptr);
+                                                volatile long* progress = nullptr);
 
-// Whether directory has a visible sub-directory at all.
+// Whether directory has a visible sub-directory at all; progress is as for
+// ListVisible.
 template <typename String>
-bool HasVisibleSubdirectory(const String& directory);
+bool HasVisibleSubdirectory(const String& directory, volatile long* progress = nullptr);
 
 // Whether the directory that path leads to, links followed, is directory or
 // one of the directories above it on its path.

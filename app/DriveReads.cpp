@@ -73,16 +73,19 @@ bool DriveReads::Start(DriveRead* read)
     return true;
 }
 
-bool DriveReads::Finish(DriveRead* read, DWORD deadline)
+bool DriveReads::Finish(DriveRead* read, DWORD deadline, DWORD patience)
 {
     const LONG left = static_cast<LONG>(deadline - GetTickCount());
-    const DWORD wait = left > 0 ? static_cast<DWORD>(left) : 0;
-    if (WaitForSingleObject(read->thread_, wait) == WAIT_OBJECT_0 ||
-        (read->answered_ && WaitForSingleObject(read->thread_, INFINITE) == WAIT_OBJECT_0)) {
-        CloseHandle(read->thread_);
-        read->thread_ = nullptr;
-        return true;  // the thread has let go: the read is the caller's alone
+    bool ended = WaitForSingleObject(read->thread_, left > 0 ? static_cast<DWORD>(left) : 0) == WAIT_OBJECT_0;
+    for (LONG seen = 0; !ended && read->progress_ != seen;) {
+        seen = read->progress_;
+        ended = WaitForSingleObject(read->thread_, patience) == WAIT_OBJECT_0;
     }
-    late_[Slot(read->letter_)] = read;
-    return false;
+    if (!ended) {
+        late_[Slot(read->letter_)] = read;
+        return false;
+    }
+    CloseHandle(read->thread_);
+    read->thread_ = nullptr;
+    return true;  // the thread has let go: the read is the caller's alone
 }

@@ -1,8 +1,10 @@
 // Reads of the drives menu on threads of their own, so that a drive that
 // does not answer holds up neither the tray nor the menu. Each read has
-// until a deadline; one that misses it goes on alone, its answer unused,
-// and its drive gets no other read until it has ended: a drive that never
-// answers holds one thread, however often the menu is opened.
+// until a deadline, and past it as long as the platform keeps answering its
+// calls, however long a large directory takes; one that stalls goes on
+// alone, its answer unused, and its drive gets no other read until it has
+// ended: a drive that never answers holds one thread, however often the
+// menu is opened.
 #pragma once
 
 #include <windows.h>
@@ -19,10 +21,9 @@ public:
     char letter() const { return letter_; }
 
 protected:
-    // A read marks the moment its drive first answers: from then on it is
-    // waited for to its end, however long a large directory takes.
-    void Answered() { InterlockedExchange(&answered_, 1); }
-    volatile LONG* AnsweredMark() { return &answered_; }
+    // Counted up by the read each time one of its calls comes back.
+    void Answered() { InterlockedIncrement(&progress_); }
+    volatile LONG* Progress() { return &progress_; }
 
 private:
     friend class DriveReads;
@@ -31,7 +32,7 @@ private:
 
     const char letter_;
     LONG references_ = 1;
-    volatile LONG answered_ = 0;
+    volatile LONG progress_ = 0;
     HANDLE thread_ = nullptr;
 };
 
@@ -47,10 +48,10 @@ public:
     // or no thread could be had.
     bool Start(DriveRead* read);
     // Waits for a started read until the deadline, a GetTickCount value,
-    // and on to its end when its drive has answered by then. True when it
-    // ended: the read is the caller's again, to look at and to delete.
-    // False when it goes on: it is no longer the caller's.
-    bool Finish(DriveRead* read, DWORD deadline);
+    // and on while each stretch of patience milliseconds sees the read
+    // progress. True when it ended: the read is the caller's again, to look
+    // at and to delete. False when it goes on: it is no longer the caller's.
+    bool Finish(DriveRead* read, DWORD deadline, DWORD patience);
     // Whether the drive's last read missed its deadline and still goes on.
     bool Busy(char letter);
 

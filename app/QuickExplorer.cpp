@@ -64,7 +64,8 @@ std::string NarrowOf(const WideString& name)
 }
 
 // What the drives menu waits for its reads at each popup and each sub-menu
-// opened: what a user takes for at once.
+// opened, what a user takes for at once; and past that, as long as a read
+// goes on, for each of its calls to the platform.
 constexpr DWORD kReadBudget = 250;
 constexpr char kNotAnswering[] = "Not answering";
 
@@ -85,7 +86,8 @@ struct TfrmTamrik::DriveProbe : DriveRead {
         Answered();
         const char drive[] = {letter(), ':', '\0'};
         if (listing)
-            opens = wide ? HasVisibleSubdirectory(WideString(drive, drive + 2)) : HasVisibleSubdirectory(std::string(drive));
+            opens = wide ? HasVisibleSubdirectory(WideString(drive, drive + 2), Progress())
+                         : HasVisibleSubdirectory(std::string(drive), Progress());
     }
     const bool wide;
     const bool listing;
@@ -100,7 +102,7 @@ struct TfrmTamrik::SubMenuRead : DriveRead {
         : DriveRead(static_cast<char>(directory[0])), directory(directory), levelsLeft(levelsLeft)
     {
     }
-    void Run() override { shown = ReadSubMenu(directory, levelsLeft, AnsweredMark()); }
+    void Run() override { shown = ReadSubMenu(directory, levelsLeft, Progress()); }
     const String directory;
     const int levelsLeft;
     std::vector<ShownDirectory<String>> shown;
@@ -126,7 +128,7 @@ void TfrmTamrik::popExplorerPopup(TComponent*)
         probes.emplace_back(letter, reads_.Start(probe) ? probe : nullptr);
     }
     for (const auto& [letter, probe] : probes) {
-        const bool answered = probe && reads_.Finish(probe, deadline);
+        const bool answered = probe && reads_.Finish(probe, deadline, kReadBudget);
         if (answered && !probe->present) {
             delete probe;
             continue;
@@ -188,7 +190,7 @@ void TfrmTamrik::popExplorerItemPopup(TComponent* Sender)
 template <typename String>
 void TfrmTamrik::FillOpened(TMenuItem* item, SubMenuRead<String>* read, DWORD deadline)
 {
-    if (!reads_.Start(read) || !reads_.Finish(read, deadline)) {
+    if (!reads_.Start(read) || !reads_.Finish(read, deadline, kReadBudget)) {
         ShowNotAnswering(item);
         return;
     }

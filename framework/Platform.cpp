@@ -103,9 +103,9 @@ UINT WINAPI WinExecWide(LPCWSTR commandLine, UINT show)
 
 }  // namespace
 
-const WideCalls& Wide()
+WideCalls& Wide()
 {
-    static const WideCalls calls = [] {
+    static WideCalls calls = [] {
         WideCalls found = {};
         // The high bit of the version marks Windows 95, 98 and Me.
         if (GetVersion() & 0x80000000u)

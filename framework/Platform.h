@@ -58,7 +58,8 @@ bool RequestSessionEnd(UINT flags);
 // The wide file, locale and menu functions, looked up at run time: Windows
 // 95, 98 and Me export most of them as stubs that fail, so the table is
 // empty there, and a caller keeps to the ANSI functions when findFirstFile
-// is null. Every member is set when that one is.
+// is null. Every member is set when that one is. Tests put their own calls
+// in, as they do in the seam.
 struct WideCalls {
     HANDLE(WINAPI* findFirstFile)(LPCWSTR pattern, LPWIN32_FIND_DATAW entry);
     BOOL(WINAPI* findNextFile)(HANDLE search, LPWIN32_FIND_DATAW entry);
@@ -69,7 +70,7 @@ struct WideCalls {
     BOOL(WINAPI* setCurrentDirectory)(LPCWSTR path);
     BOOL(WINAPI* insertMenuItem)(HMENU menu, UINT position, BOOL byPosition, LPCMENUITEMINFOW info);
 };
-const WideCalls& Wide();
+WideCalls& Wide();
 
 // While one of these lives, the calling thread sees the file system as it
 // is, not as WOW64 shows a 32-bit program (its own system32 in place of the

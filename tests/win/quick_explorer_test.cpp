@@ -555,3 +555,115 @@ TEST_F(QuickExplorerTest, ADriveThatDoesNotAnswerHoldsUpNothing)
     EXPECT_TRUE(PumpUntil([&] { return ThreadsOfThisProcess() < threads; })) << "the held read has ended";
     CloseHandle(letGo);
 }
+
+namespace {
+
+// A directory whose listing waits until let go, as one on a server that has
+// gone away; every other directory lists as it does.
+WideString heldPattern;
+HANDLE heldUntil = nullptr;
+HANDLE(WINAPI* listFirst)(LPCWSTR, LPWIN32_FIND_DATAW) = nullptr;
+
+HANDLE WINAPI HeldListing(LPCWSTR pattern, LPWIN32_FIND_DATAW entry)
+{
+    if (lstrcmpiW(pattern, heldPattern.c_str()) == 0)
+        WaitForSingleObject(heldUntil, INFINITE);
+    return listFirst(pattern, entry);
+}
+
+}  // namespace
+
+// A sub-menu whose listing does not answer in time shows an item that says
+// so and opens its directory; the drive's other sub-menus wait for that one
+// read to end, not for a read each, and the other drives open as ever.
+TEST_F(QuickExplorerTest, ASubMenuThatDoesNotAnswerHoldsUpNothing)
+{
+    Make({"slow", "slow\\in", "quick", "quick\\in"});
+    TfrmTamrik& f = Form();
+    ASSERT_TRUE(f.WideNames);
+    heldPattern = WideString(1, static_cast<wchar_t>(letter_)) + L":\\slow\\*.*";
+    heldUntil = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    listFirst = Wide().findFirstFile;
+    struct Restore {
+        ~Restore()
+        {
+            SetEvent(heldUntil);
+            Wide().findFirstFile = listFirst;
+        }
+    } restore;
+    std::string badDrives = AllLettersBut(letter_);
+    badDrives.erase(badDrives.find('c'), 1);  // the system drive shows too
+    f.txtBadDrive->SetText(badDrives);
+    Popup(2);
+    // The drive's sub-menu is read before the hold: quick, then slow.
+    TMenuItem* drive = Find(root_);
+    ASSERT_NE(drive, nullptr);
+    Open(drive->SubMenu(), 0);
+    ASSERT_EQ(Tree(drive->SubMenu()), "quick[in],slow[in]");
+    TMenuItem* quick = drive->Item(0);
+    TMenuItem* slow = drive->Item(1);
+    Wide().findFirstFile = HeldListing;
+    DWORD start = GetTickCount();
+    Open(slow->SubMenu(), 1);
+    EXPECT_LT(GetTickCount() - start, 2000u);
+    ASSERT_EQ(Tree(slow->SubMenu()), "Not answering");
+    f.radMSDOS->SetChecked(true);
+    slow->Item(0)->Click();
+    wchar_t directory[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, directory);
+    EXPECT_EQ(WideString(directory), WideString(1, static_cast<wchar_t>(letter_)) + L":\\slow");
+
+    const int threads = ThreadsOfThisProcess();
+    for (int i = 0; i < 20; ++i) {
+        start = GetTickCount();
+        Open(slow->SubMenu(), 1);
+        EXPECT_EQ(Tree(slow->SubMenu()), "Not answering");
+        Open(quick->SubMenu(), 0);
+        EXPECT_EQ(Tree(quick->SubMenu()), "Not answering") << "one read of the drive at a time";
+        EXPECT_LT(GetTickCount() - start, 2000u);
+    }
+    EXPECT_EQ(ThreadsOfThisProcess(), threads);
+
+    SetEvent(heldUntil);
+    // The menu is still up: its close, queued, is not let through.
+    std::string opened;
+    for (const DWORD letGo = GetTickCount(); opened != "in" && GetTickCount() - letGo < 5000; Sleep(10)) {
+        Open(slow->SubMenu(), 1);
+        opened = Tree(slow->SubMenu());
+    }
+    EXPECT_EQ(opened, "in");
+    // Meanwhile the other drives opened as ever.
+    const std::string tree = Popup(1);
+    EXPECT_NE(tree.find(" (c:)["), std::string::npos) << tree;
+    CloseHandle(heldUntil);
+}
+
+// A thousand popups, each with every sub-menu opened as deep as it goes,
+// leave the menus, menu items, threads and handles where they were, and the
+// memory within a quarter megabyte.
+TEST_F(QuickExplorerTest, AThousandPopupsWithSubMenusOpenedLeaveNothingBehind)
+{
+    Make({"a", "a\\b", "a\\b\\c", "a\\b2", "R&D", "R&D\\x", "-", "plain"});
+    const auto round = [&] {
+        EXPECT_EQ(Popup(3), Label() + "[-,a[b[c],b2],plain,R&D[x]]," + kFixed);
+        Application->ProcessMessages();  // the menu's close, which lets the sub-menus go
+    };
+    for (int i = 0; i < 50; ++i)
+        round();  // the heap and Wine's caches settle first
+    const GuiObjectCounts objects = LiveGuiObjects();
+    const int threads = ThreadsOfThisProcess();
+    DWORD handles = 0;
+    ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &handles));
+    const SIZE_T memory = PrivateBytes();
+    ASSERT_GT(memory, 0u);
+    for (int i = 0; i < 1000 && !HasFailure(); ++i)
+        round();
+    EXPECT_EQ(LiveGuiObjects().menus, objects.menus);
+    EXPECT_EQ(LiveGuiObjects().menuItems, objects.menuItems);
+    EXPECT_TRUE(PumpUntil([&] { return ThreadsOfThisProcess() <= threads; })) << "the reads' threads have ended";
+    DWORD handlesAfter = 0;
+    ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &handlesAfter));
+    EXPECT_LE(handlesAfter, handles);
+    const SIZE_T grown = PrivateBytes() > memory ? PrivateBytes() - memory : 0;
+    EXPECT_LT(grown, 256u * 1024) << "private memory grew by " << grown << " bytes";
+}

@@ -3,8 +3,6 @@
 // icons the program holds watched for growth.
 #include "TestSupport.h"
 
-#include <psapi.h>
-
 #include "framework/GuiObjects.h"
 
 namespace {
@@ -41,16 +39,6 @@ BOOL WINAPI TrackAndDismiss(HMENU menu, UINT flags, int x, int y, int reserved, 
     ++realMenus;
     PostMessageA(owner, WM_KEYDOWN, VK_ESCAPE, 0);
     return TrackPopupMenu(menu, flags, x, y, reserved, owner, rect);
-}
-
-// The process's private memory, committed. Wine leaves the counter named
-// for it (PrivateUsage) at 0 but keeps this one, its Windows equal.
-SIZE_T PrivateBytes()
-{
-    PROCESS_MEMORY_COUNTERS counters = {};
-    counters.cb = sizeof(counters);
-    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
-    return counters.PagefileUsage;
 }
 
 }  // namespace
