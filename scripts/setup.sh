@@ -2,7 +2,7 @@
 # Installs what building and testing need on Debian 12, when it is missing.
 set -euo pipefail
 
-needed=(cmake g++ make clang libclang-rt-14-dev libgtest-dev googletest mingw-w64 wine wine64 xvfb xdotool x11-utils openbox imagemagick e2fsprogs nsis)
+needed=(cmake g++ make clang libclang-rt-14-dev libgtest-dev googletest mingw-w64 wine wine64 xvfb xdotool x11-utils openbox imagemagick e2fsprogs nsis fuse3 python3-fusepy)
 missing=()
 for package in "${needed[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
