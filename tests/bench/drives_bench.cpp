@@ -35,6 +35,22 @@ void MakeTree(const std::string& path, const std::vector<int>& widths, size_t le
     }
 }
 
+bool FirstSubdirectory(const std::string& path)
+{
+    WIN32_FIND_DATAA entry = {};
+    const HANDLE search = FindFirstFileA((path + "\\*.*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return false;
+    bool found = false;
+    do {
+        const std::string name = entry.cFileName;
+        found = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(entry.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) &&
+                name != "." && name != "..";
+    } while (!found && FindNextFileA(search, &entry));
+    FindClose(search);
+    return found;
+}
+
 // Lists every directory down to depth - 1 levels below path, as the menu
 // does, and nothing more. Hidden ones are passed over as the menu passes
 // them over: the test session's drive holds a hidden tree of its own.
@@ -56,6 +72,24 @@ int Walk(const std::string& path, int depth)
     } while (FindNextFileA(search, &entry));
     FindClose(search);
     return found;
+}
+
+// Lists path's entries as the menu must to show them: each visible
+// sub-directory, and within each of those up to its own first visible
+// sub-directory, which tells a sub-menu from a leaf.
+void ListAsShown(const std::string& path)
+{
+    WIN32_FIND_DATAA entry = {};
+    const HANDLE search = FindFirstFileA((path + "\\*.*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        const std::string name = entry.cFileName;
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(entry.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) &&
+            name != "." && name != "..")
+            FirstSubdirectory(path + "\\" + name);
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
 }
 
 double Milliseconds(LARGE_INTEGER start, LARGE_INTEGER end)
@@ -83,12 +117,39 @@ double Median(std::vector<double> values)
 
 BOOL WINAPI NoIcon(DWORD, PNOTIFYICONDATAA) { return TRUE; }
 
+TMenuItem* ItemFor(TMenuItems* items, const std::string& hint)
+{
+    for (int i = 0; i < items->Count(); ++i)
+        if (items->Item(i)->Hint() == hint)
+            return items->Item(i);
+    return nullptr;
+}
+
+// Opens the sub-menus of the tree's root and of the first directory on each
+// of the two levels below it, as a user going three levels down does, the
+// drive's own sub-menu open already; false if one is missing.
+bool OpenThreeDown(const std::string& drive, const std::string& root)
+{
+    TMenuItems* items = ItemFor(frmTamrik->popExplorer, drive);
+    for (const std::string& hint : {root, root + "\\d0", root + "\\d0\\d0"}) {
+        TMenuItem* item = items ? ItemFor(items, hint) : nullptr;
+        if (!item)
+            return false;
+        frmTamrik->popExplorerItemPopup(item);
+        items = item;
+    }
+    return true;
+}
+
 }  // namespace
 
 // What a user waits for, each way: the popup (drives and labels, the
 // drive's sub-menu made ready) with sub-menus filled as they open; the same
 // with the whole tree built at once, as the menu once did; and a bare walk
-// of the directories that whole build lists.
+// of the directories that whole build lists. Then, at depth 50, three
+// sub-menus opened one below the other against a bare listing of their
+// three directories: their entries alone, and with each entry's own
+// listing up to its first sub-directory, as the menu must read them.
 int main(int argc, char** argv)
 {
     if (argc < 2 || !argv[1][0]) {
@@ -109,6 +170,7 @@ int main(int argc, char** argv)
     frmTamrik->txtBadDrive->SetText(badDrives);
 
     double walk = 0, menu = 0;
+    std::vector<std::string> threeDown;
     std::printf("%-5s %5s %12s %14s %12s %12s\n", "tree", "depth", "directories", "filled-on-open", "whole build",
                 "bare walk");
     for (const Tree& tree : kTrees) {
@@ -130,12 +192,43 @@ int main(int argc, char** argv)
             }
             std::printf("%-5s %5d %12d %11.1f ms %9.1f ms %9.1f ms\n", tree.name, depth, found, Median(opened),
                         Median(whole), Median(walks));
+            if (depth == 50) {
+                const std::string drive = {letter, ':'};
+                std::vector<double> opening, listing, shown;
+                for (int run = 0; run < runs; ++run) {
+                    frmTamrik->popExplorerPopup(nullptr);
+                    frmTamrik->popExplorerItemPopup(ItemFor(frmTamrik->popExplorer, drive));
+                    bool opened = false;
+                    opening.push_back(Time([&] { opened = OpenThreeDown(drive, root); }));
+                    if (!opened) {
+                        std::fprintf(stderr, "the sub-menus of %s did not open\n", root.c_str());
+                        return 1;
+                    }
+                    const std::string three[] = {root, root + "\\d0", root + "\\d0\\d0"};
+                    listing.push_back(Time([&] {
+                        for (const std::string& path : three)
+                            Walk(path, 1);
+                    }));
+                    shown.push_back(Time([&] {
+                        for (const std::string& path : three)
+                            ListAsShown(path);
+                    }));
+                }
+                char line[160];
+                std::snprintf(line, sizeof line, "%-5s %19.1f ms %19.1f ms %19.1f ms", tree.name, Median(opening),
+                              Median(listing), Median(shown));
+                threeDown.push_back(line);
+            }
             if (&tree == kTrees && depth == 3) {
                 walk = Median(walks);
                 menu = Median(opened);
             }
         }
     }
+    std::printf("\n%-5s %22s %22s %22s\n", "tree", "three sub-menus opened", "bare listing of them",
+                "and of each entry");
+    for (const std::string& line : threeDown)
+        std::printf("%s\n", line.c_str());
     // The figures scripts/bench.sh reads: the 5k tree, three levels deep.
     std::printf("bare FindFirstFileA walk: %.1f ms (median of %d)\n", walk, runs);
     std::printf("drives menu build:        %.1f ms (median of %d)\n", menu, runs);
