@@ -222,43 +222,6 @@ void TfrmTamrik::popExplorerClose(TComponent*)
     }
 }
 
-void TfrmTamrik::FillDirectoryMenu(TMenuItem* item, int depth)
-{
-    if (depth == 0) {
-        MakeLeaf(item);
-        return;
-    }
-    while (item->Count() > 0)
-        item->Delete(0);
-    std::vector<Subdirectory> list;
-    ListSubdirectories(item->Hint(), list);
-    if (list.empty()) {
-        MakeLeaf(item);
-        return;
-    }
-    // Depth first: each directory is filled, all its levels, before the one
-    // above it in the sub-menu is made. A link back to a directory on the
-    // item's own path is a leaf, or the tree would never end.
-    for (auto entry = list.rbegin(); entry != list.rend(); ++entry) {
-        TMenuItem* child = item->Make<TMenuItem>("", MenuCaption(entry->name));
-        child->SetHint(item->Hint() + "\\" + entry->name);
-        item->Insert(0, child);
-        if (entry->link && LeadsUpItsPath(child->Hint(), item->Hint()))
-            MakeLeaf(child);
-        else
-            FillDirectoryMenu(child, depth - 1);
-    }
-}
-
-// Sorted, as every listing the menu shows.
-void TfrmTamrik::ListSubdirectories(std::string directory, std::vector<Subdirectory>& list)
-{
-    std::vector<VisibleEntry<std::string>> found = ListVisible(std::move(directory), false);
-    SortByLocale(found);
-    for (VisibleEntry<std::string>& entry : found)
-        list.push_back({std::move(entry.name), entry.link});
-}
-
 void TfrmTamrik::MakeLeaf(TMenuItem* item)
 {
     item->OnClick.Bind(this, &TfrmTamrik::popExplorerpopclick);

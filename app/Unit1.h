@@ -158,20 +158,11 @@ public:
     void popTamrikPopup(TComponent* Sender);
     void popTelnetPopclick(TComponent* Sender);
     // Quick explorer.
-    struct Subdirectory {
-        std::string name;
-        bool link;  // a junction or symbolic link
-    };
     void popExplorerPopup(TComponent* Sender);
     void popExplorerpopclick(TComponent* Sender);
     // Fills a directory item of the drives menu as its sub-menu opens.
     void popExplorerItemPopup(TComponent* Sender);
     void popExplorerClose(TComponent* Sender);
-    // Gives item its directory items down to depth levels at once, all of
-    // them, or makes it a leaf: what the drives menu shows as it is opened.
-    void FillDirectoryMenu(TMenuItem* item, int depth);
-    // Adds the visible sub-directories of directory to list, sorted.
-    void ListSubdirectories(std::string directory, std::vector<Subdirectory>& list);
     // Whether the drives menu lists, shows and opens directories by their
     // names in full Unicode; set where the system has the wide functions.
     bool WideNames = Wide().findFirstFile != nullptr;

@@ -13,6 +13,7 @@
 
 #include "app/Unit1.h"
 #include "framework/Platform.h"
+#include "tests/win/WholeTree.h"
 
 namespace {
 
@@ -187,7 +188,7 @@ int main(int argc, char** argv)
                 TMenuItem* item = frmTamrik->popExplorer->Make<TMenuItem>("", "whole");
                 item->SetHint(root);
                 frmTamrik->popExplorer->Insert(0, item);
-                whole.push_back(Time([&] { frmTamrik->FillDirectoryMenu(item, depth); }));
+                whole.push_back(Time([&] { FillWholeTree(*frmTamrik, item, depth); }));
                 frmTamrik->popExplorer->Delete(0);
             }
             std::printf("%-5s %5d %12d %11.1f ms %9.1f ms %9.1f ms\n", tree.name, depth, found, Median(opened),

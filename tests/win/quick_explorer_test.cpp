@@ -5,6 +5,7 @@
 
 #include <tlhelp32.h>
 #include "framework/GuiObjects.h"
+#include "WholeTree.h"
 
 namespace {
 
@@ -130,6 +131,22 @@ protected:
         return search(Form().popExplorer);
     }
     std::string Label() const { return "mylabel (" + root_ + ")"; }
+    // An item of the drives menu for a directory of the drive, given by an
+    // ASCII path below its root, that fills its sub-menu as it opens, as
+    // the popup makes them: a sub-menu of the depth last popped up.
+    TMenuItem* OpeningItem(const char* caption, const std::string& relative) const
+    {
+        TfrmTamrik& f = Form();
+        TMenuItem* item = f.popExplorer->Make<TMenuItem>("", caption);
+        item->SetHint(root_ + "\\" + relative);
+        if (f.WideNames)
+            item->SetWideHint(WideString{static_cast<wchar_t>(letter_), L':', L'\\'} +
+                              WideString(relative.begin(), relative.end()));
+        item->ShowAsSubMenu();
+        item->OnPopup.Bind(&f, &TfrmTamrik::popExplorerItemPopup);
+        f.popExplorer->Insert(0, item);
+        return item;
+    }
 
     char letter_ = 0;
     std::string root_;
@@ -222,14 +239,12 @@ TEST_F(QuickExplorerTest, LinksBackUpTheirOwnPathAreLeaves)
     EXPECT_EQ(entry.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT),
               static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
 
-    TfrmTamrik& f = Form();
-    TMenuItem* item = f.popExplorer->Make<TMenuItem>("", "cycle");
-    item->SetHint(cycle);
-    f.popExplorer->Insert(0, item);
+    Popup(50);
+    TMenuItem* item = OpeningItem("cycle", ".cycle");
     const DWORD start = GetTickCount();
-    f.FillDirectoryMenu(item, 50);
-    EXPECT_LT(GetTickCount() - start, 5000u);
+    Open(item->SubMenu(), 0);
     EXPECT_EQ(Tree(item->SubMenu()), "a[again,back,tob[leaf]],b[leaf]");
+    EXPECT_LT(GetTickCount() - start, 5000u);
     EXPECT_NE(Find(cycle + "\\a\\tob\\leaf"), nullptr);
 }
 
@@ -253,7 +268,7 @@ TEST_F(QuickExplorerTest, UnreadableAndOverlongPathsBecomeLeaves)
     TMenuItem* item = f.popExplorer->Make<TMenuItem>("", "gone");
     item->SetHint(root_ + "\\no such directory");
     f.popExplorer->Insert(0, item);
-    f.FillDirectoryMenu(item, 3);
+    FillWholeTree(f, item, 3);
     EXPECT_EQ(item->SubMenu(), nullptr);
     EXPECT_TRUE(item->OnClick.Assigned());
 }
@@ -293,16 +308,18 @@ TEST_F(QuickExplorerTest, BuildFailsCriticalErrorsAndRestoresTheModeAfter)
         EXPECT_TRUE(mode & SEM_FAILCRITICALERRORS) << mode;
 }
 
-// The session's tree holds .many, with 10,000 directories in it.
-TEST_F(QuickExplorerTest, TenThousandDirectoriesMakeOneLongSubMenu)
+// The session's tree holds .many, with 10,000 directories in it: one long
+// sub-menu, sorted as text, whose leaves cost the one handle of that
+// sub-menu.
+TEST_F(QuickExplorerTest, TenThousandDirectoriesMakeOneLongSubMenuOfOneHandle)
 {
     TfrmTamrik& f = Form();
+    Popup(50);
     const long items = LiveGuiObjects().menuItems;
-    TMenuItem* many = f.popExplorer->Make<TMenuItem>("", "many");
-    many->SetHint(root_ + "\\.many");
-    f.popExplorer->Insert(0, many);
+    const long menus = LiveGuiObjects().menus;
+    TMenuItem* many = OpeningItem("many", ".many");
     const DWORD start = GetTickCount();
-    f.FillDirectoryMenu(many, 1);
+    Open(many->SubMenu(), 0);
     EXPECT_LT(GetTickCount() - start, 10000u);
     ASSERT_EQ(many->Count(), 10000);
     EXPECT_EQ(GetMenuItemCount(many->SubMenu()), 10000);
@@ -310,6 +327,8 @@ TEST_F(QuickExplorerTest, TenThousandDirectoriesMakeOneLongSubMenu)
     EXPECT_EQ(many->Item(1)->Caption(), "1");
     EXPECT_EQ(many->Item(2)->Caption(), "10");  // sorted as text
     EXPECT_EQ(many->Item(9999)->Caption(), "9999");
+    EXPECT_TRUE(many->Item(9999)->OnClick.Assigned());
+    EXPECT_EQ(LiveGuiObjects().menus, menus + 1);
     f.popExplorer->Delete(0);
     EXPECT_EQ(LiveGuiObjects().menuItems, items);
 }
@@ -360,17 +379,12 @@ TEST_F(QuickExplorerTest, SubMenusFilledAsTheyOpenEqualTheWholeTreeBuiltAtOnce)
             TMenuItem* whole = f.popExplorer->Make<TMenuItem>("", drive->Caption());
             whole->SetHint(root_);
             f.popExplorer->Insert(0, whole);
-            f.FillDirectoryMenu(whole, depth);
+            FillWholeTree(f, whole, depth);
             EXPECT_EQ(opened, Describe(whole, 0));
         }
         // A link that leads back up is a leaf; one that leads across opens.
         Popup(50);
-        TMenuItem* cycle = f.popExplorer->Make<TMenuItem>("", "cycle");
-        cycle->SetHint(root_ + "\\.cycle");
-        cycle->SetWideHint(wide ? WideString(1, static_cast<wchar_t>(letter_)) + L":\\.cycle" : L"");
-        cycle->ShowAsSubMenu();
-        cycle->OnPopup.Bind(&f, &TfrmTamrik::popExplorerItemPopup);
-        f.popExplorer->Insert(0, cycle);
+        TMenuItem* cycle = OpeningItem("cycle", ".cycle");
         Open(cycle->SubMenu(), 0);
         EXPECT_EQ(Tree(cycle->SubMenu()), "a[again,back,tob[leaf]],b[leaf]");
     }
@@ -406,27 +420,6 @@ TEST_F(QuickExplorerTest, MenuHandlesFollowWhatIsOpenedAndGoWhenTheMenuCloses)
     EXPECT_EQ(Seams().programs[0].first, "explorer.exe \"" + root_ + "\\a\\b2\\x\"");
     ASSERT_TRUE(PumpUntil([&] { return LiveGuiObjects().menus == menus + 1; }));
     EXPECT_EQ(LiveGuiObjects().menuItems, items + 2) << "the drive and the separator";
-}
-
-// Ten thousand leaves in one sub-menu cost the one handle of that sub-menu.
-TEST_F(QuickExplorerTest, TenThousandLeavesOpenedDeepCostOneHandle)
-{
-    TfrmTamrik& f = Form();
-    Popup(50);
-    const long menus = LiveGuiObjects().menus;
-    TMenuItem* many = f.popExplorer->Make<TMenuItem>("", "many");
-    many->SetHint(root_ + "\\.many");
-    many->SetWideHint(f.WideNames ? WideString(1, static_cast<wchar_t>(letter_)) + L":\\.many" : L"");
-    many->ShowAsSubMenu();
-    many->OnPopup.Bind(&f, &TfrmTamrik::popExplorerItemPopup);
-    f.popExplorer->Insert(0, many);
-    const DWORD start = GetTickCount();
-    Open(many->SubMenu(), 0);
-    EXPECT_LT(GetTickCount() - start, 10000u);
-    ASSERT_EQ(many->Count(), 10000);
-    EXPECT_EQ(many->Item(2)->Caption(), "10");
-    EXPECT_TRUE(many->Item(9999)->OnClick.Assigned());
-    EXPECT_EQ(LiveGuiObjects().menus, menus + 1);
 }
 
 // Names the user's code page lacks are listed, shown and opened as they
