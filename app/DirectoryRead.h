@@ -18,16 +18,17 @@ struct ShownDirectory {
     bool subMenu;
 };
 
-// The visible sub-directories of directory, in the order the platform finds
-// them; with firstOnly, at most the first. A directory that cannot be
-// listed, for whatever reason, lists nothing.
+// A directory as its parent's listing shows it.
 template <typename String>
 struct VisibleEntry {
     String name;
-    bool link;
+    bool link;  // a junction or symbolic link
 };
-// When progress is given, it is counted up each time the platform answers
-// one of the listing's calls.
+
+// The visible sub-directories of directory, in the order the platform finds
+// them; with firstOnly, at most the first. A directory that cannot be
+// listed, for whatever reason, lists nothing. When progress is given, it is
+// counted up each time the platform answers one of the listing's calls.
 template <typename String>
 std::vector<VisibleEntry<String>> ListVisible(String directory, bool firstOnly, volatile long* progress = nullptr);
 

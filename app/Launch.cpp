@@ -37,13 +37,26 @@ void ReportLaunchFailure(const std::string& commandLine, unsigned result, const 
                           MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
 }
 
-bool Launch(const std::string& commandLine, const std::string& advice)
+namespace {
+
+bool Reported(unsigned result, const std::string& commandLine, const std::string& advice)
 {
-    const unsigned result = TryLaunch(commandLine);
     if (LaunchSucceeded(result))
         return true;
     ReportLaunchFailure(commandLine, result, advice);
     return false;
+}
+
+}  // namespace
+
+bool Launch(const std::string& commandLine, const std::string& advice)
+{
+    return Reported(TryLaunch(commandLine), commandLine, advice);
+}
+
+bool Launch(const WideString& commandLine, const std::string& shownAs)
+{
+    return Reported(StartNativeProgram(commandLine.c_str(), SW_SHOWNORMAL), shownAs, "");
 }
 
 std::string EnvironmentVariable(const char* name)

@@ -19,9 +19,9 @@
 
 namespace {
 
-// In the user's code page, as the settings and the ANSI calls see it; a
-// character the code page lacks becomes "?".
-std::string Narrow(const WideString& text)
+// A name in the user's code page, as the settings and the ANSI calls see
+// it; a character the code page lacks becomes "?".
+std::string NarrowOf(const WideString& text)
 {
     if (text.empty())
         return {};
@@ -49,18 +49,13 @@ void NameChild(TMenuItem* child, const TMenuItem* parent, const std::string& nam
 void NameChild(TMenuItem* child, const TMenuItem* parent, const WideString& name)
 {
     child->SetWideCaption(MenuCaption(name));
-    child->SetHint(parent->Hint() + "\\" + Narrow(name));
+    child->SetHint(parent->Hint() + "\\" + NarrowOf(name));
     child->SetWideHint(parent->WideHint() + L"\\" + name);
 }
 
-std::string NarrowOf(const std::string& name)
+const std::string& NarrowOf(const std::string& name)
 {
     return name;
-}
-
-std::string NarrowOf(const WideString& name)
-{
-    return Narrow(name);
 }
 
 // What the drives menu waits for its reads at each popup and each sub-menu
@@ -176,8 +171,7 @@ void TfrmTamrik::popExplorerItemPopup(TComponent* Sender)
 {
     auto* item = static_cast<TMenuItem*>(Sender);
     const DWORD deadline = GetTickCount() + kReadBudget;
-    while (item->Count() > 0)
-        item->Delete(0);
+    item->Clear();
     // The item's entries show its directory's children, which may open the
     // levels that are left below them.
     const int levelsLeft = explorerDepth_ - LevelOf(item->Hint()) - 1;
@@ -217,8 +211,7 @@ void TfrmTamrik::popExplorerClose(TComponent*)
 {
     for (int i = 0; i < popExplorer->Count(); ++i) {
         TMenuItem* drive = popExplorer->Item(i);
-        while (drive->Count() > 0)
-            drive->Delete(0);
+        drive->Clear();
     }
 }
 
@@ -237,14 +230,10 @@ void TfrmTamrik::popExplorerpopclick(TComponent* Sender)
     const std::string& path = item->Hint();
     const WideString& widePath = item->WideHint();
     if (!radMSDOS->Checked()) {
-        if (widePath.empty()) {
+        if (widePath.empty())
             Launch(ExplorerCommandLine(path));
-            return;
-        }
-        const NativeFileSystem asListed;
-        const unsigned result = Platform().winExecW(ExplorerCommandLine(widePath).c_str(), SW_SHOWNORMAL);
-        if (!LaunchSucceeded(result))
-            ReportLaunchFailure(ExplorerCommandLine(path), result);
+        else
+            Launch(ExplorerCommandLine(widePath), ExplorerCommandLine(path));
         return;
     }
     if (!IsBlank(path)) {

@@ -28,6 +28,12 @@ public:
     // Takes the item at index out and frees it at once: an item removed is
     // never used again.
     void Delete(int index);
+    // Deletes every item.
+    void Clear()
+    {
+        while (Count() > 0)
+            Delete(Count() - 1);
+    }
 
 protected:
     using TComponent::TComponent;

@@ -222,3 +222,9 @@ UINT StartNativeProgram(LPCSTR commandLine, UINT show)
     const NativeFileSystem native;
     return Platform().winExec(commandLine, show);
 }
+
+UINT StartNativeProgram(LPCWSTR commandLine, UINT show)
+{
+    const NativeFileSystem native;
+    return Platform().winExecW(commandLine, show);
+}

@@ -2,8 +2,8 @@
 // see or must stop: starting programs, ending the session, the notification
 // area, blocking message boxes and file dialogs, popup-menu tracking, the
 // command line, what the desktop window manager says of a window, the dots
-// per inch of the screen, and a volume's label. Each member defaults to the real call; a test
-// swaps in its own and restores the original.
+// per inch of the screen, and a volume's label. Each member defaults to the
+// real call; a test swaps in its own and restores the original.
 #pragma once
 
 #include <windows.h>
@@ -96,3 +96,5 @@ private:
 // whatever happens. Where there is no WOW64 the functions are missing or
 // fail, and the start is the plain one. The result is WinExec's.
 UINT StartNativeProgram(LPCSTR commandLine, UINT show);
+// The same for a command line in full Unicode, through the seam's winExecW.
+UINT StartNativeProgram(LPCWSTR commandLine, UINT show);

@@ -17,8 +17,7 @@
 // item's own path is a leaf, or the tree would never end.
 inline void FillWholeTree(TfrmTamrik& form, TMenuItem* item, int depth)
 {
-    while (item->Count() > 0)
-        item->Delete(0);
+    item->Clear();
     std::vector<VisibleEntry<std::string>> list;
     if (depth > 0) {
         list = ListVisible(item->Hint(), false);
