@@ -22,7 +22,7 @@ build=$(cd "$3" && pwd)
 shift 4
 
 if [ "$lane" = wow64 ]; then
-    can_run_32bit || { echo "FAIL: the WOW64 lane cannot run"; exit 1; }
+    can_run_32bit && check_32bit_prefix || { echo "FAIL: the WOW64 lane cannot run"; exit 1; }
     echo "e2e: the shipped 32-bit Tamrik.exe under WOW64 ($(wine32_mode) 32-bit code)"
     arch=i686 loader=$WINE32
     patterns=$(grep -v -e '^#' -e '^$' "$here/wow64-lane.txt" | paste -sd:)

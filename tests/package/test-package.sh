@@ -15,7 +15,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 enter_wine32 "$0" "$@"
 export WINEPREFIX=$(cd "$1" && pwd)
 setup=$2 zip=$3 poke=$4 version=$5
-can_run_32bit || { echo "FAIL: the installer and the program are 32-bit"; exit 1; }
+can_run_32bit && check_32bit_prefix || { echo "FAIL: the installer and the program are 32-bit"; exit 1; }
 echo "package: the 32-bit installer and program under WOW64 ($(wine32_mode) 32-bit code)"
 # A shortcut in the Start menu would otherwise become a menu entry of the
 # host's desktop.

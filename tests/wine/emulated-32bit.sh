@@ -4,14 +4,9 @@
 # runs the command.
 #   emulated-32bit.sh QEMU COMMAND [ARGS...]
 set -euo pipefail
+. "$(dirname "$0")/env.sh"
 qemu=$1
 shift
-mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
-# The ELF header of a 32-bit x86 program or library, as qemu's own binfmt
-# table has it. F opens the emulator now, so that it is found whatever the
-# mounts of the programs that start later.
-magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
-mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
-printf '%s' ":tamrik-i386:M::$magic:$mask:$qemu:F" >/proc/sys/fs/binfmt_misc/register
+register_i386 tamrik-i386 "$qemu"
 export TAMRIK_IN_EMULATION=1
 exec "$@"

@@ -53,6 +53,44 @@ enter_wine32() {
     exec unshare --user --map-root-user --mount -- "$BASH" "$WINE_SCRIPTS/emulated-32bit.sh" "$QEMU_I386" "$BASH" "$@"
 }
 
+# True when the prefix's 32-bit half is there: wineboot fills syswow64
+# only where it could start 32-bit programs.
+has_32bit_half() {
+    [ -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]
+}
+
+# True when a 32-bit program starts in $WINEPREFIX; otherwise says why and
+# how to mend it, so that a lane stops at once instead of every test
+# waiting out its deadline. Call it inside the emulation (enter_wine32).
+check_32bit_prefix() {
+    local out=
+    has_32bit_half &&
+        out=$(timeout 120 "$WINE32" 'C:\windows\syswow64\cmd.exe' /c echo tamrik-32bit-ok 2>&1 </dev/null | tr -d '\r')
+    case $out in *tamrik-32bit-ok*) return 0 ;; esac
+    echo "FAIL: no 32-bit program starts in the Wine prefix $WINEPREFIX ($(wine32_mode) 32-bit code)." >&2
+    if has_32bit_half; then
+        echo "  A 32-bit cmd.exe said: ${out:-nothing}" >&2
+    else
+        echo "  Its 32-bit half (drive_c/windows/syswow64) is empty: the prefix was made where" \
+             "32-bit programs could not start." >&2
+    fi
+    echo "  Mend: remove the prefix and let tests/wine/make-prefix.sh make it again" \
+         "(rm -rf build/wine, then bash scripts/test.sh)." >&2
+    return 1
+}
+
+# In a mount namespace of the caller's own (see enter_wine32), hands every
+# 32-bit x86 program to INTERPRETER through the namespace's binfmt_misc.
+# The magic and mask are the ELF header of a 32-bit x86 program or library,
+# as qemu's own binfmt table has them. F opens the interpreter now, so that
+# it is found whatever the mounts of the programs that start later.
+register_i386() {
+    local magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
+    local mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
+    mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
+    printf '%s' ":$1:M::$magic:$mask:$2:F" >/proc/sys/fs/binfmt_misc/register
+}
+
 # Starts a virtual display of its own; sets DISPLAY and XVFB_PID.
 start_display() {
     local fifo display

@@ -14,7 +14,7 @@ shift 2
 loader=$WINE64
 if [ "$bits" = 32 ]; then
     loader=$WINE32
-    can_run_32bit || { echo "FAIL: the 32-bit tests cannot run"; exit 1; }
+    can_run_32bit && check_32bit_prefix || { echo "FAIL: the 32-bit tests cannot run"; exit 1; }
     echo "32-bit program under WOW64 ($(wine32_mode) 32-bit code)"
 fi
 stop_wine
