@@ -22,7 +22,7 @@ class TTimer;
 // The message the notification area sends to the notify window about the
 // mouse on the icon; lParam carries the mouse message.
 constexpr UINT kTrayCallback = WM_USER + 1;
-// Every instance uses this identifier; the notify windows tell them apart.
+// The identifier an icon has until its owner gives it another.
 constexpr UINT kTrayIconId = 1;
 // The tip field's size, its terminating zero included.
 constexpr size_t kTipSize = 64;
@@ -63,6 +63,13 @@ public:
     // behave the same either way.
     void CycleIcons(int first, int last);
     void StopCycling();
+
+    // The shell keeps what the user chose for an icon without a GUID (on the
+    // taskbar or in the overflow) under the program's path and the icon's
+    // identifier, so an owner with several icons gives each a fixed one of
+    // its own, before the first ShowIcon.
+    UINT Id() const { return record_->uID; }
+    void SetId(UINT id) { record_->uID = id; }
 
     bool Shown() const { return shown_; }
     // An add the notification area refused waits to be tried again.
