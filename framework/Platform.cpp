@@ -4,8 +4,6 @@
 
 #include "WideText.h"
 
-namespace {
-
 // The functions of newer Windows are looked up when first used: a program
 // that imports one does not start where it is missing (Windows XP has no
 // dwmapi.dll, no shcore.dll, and no DPI functions in user32). A library is
@@ -28,6 +26,8 @@ void* SystemFunction(const char* library, const char* name)
     // warning of a cast between unlike function types.
     return module ? reinterpret_cast<void*>(GetProcAddress(module, name)) : nullptr;
 }
+
+namespace {
 
 template <typename Call>
 Call Lookup(const char* library, const char* name)

@@ -41,6 +41,10 @@ struct PlatformCalls {
 
 PlatformCalls& Platform();
 
+// A function of a system DLL, or nullptr where the system lacks either:
+// what newer Windows adds is looked up this way rather than imported.
+void* SystemFunction(const char* library, const char* name);
+
 // LOGPIXELSY of the screen: the system's DPI, which every Windows has.
 UINT ScreenDpi();
 
