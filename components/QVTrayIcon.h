@@ -20,7 +20,8 @@ class TPopupMenu;
 class TTimer;
 
 // The message the notification area sends to the notify window about the
-// mouse on the icon; lParam carries the mouse message.
+// mouse on the icon; lParam carries the mouse message, or on shells that
+// take the newer behaviour, the selection and context-menu notices too.
 constexpr UINT kTrayCallback = WM_USER + 1;
 // The identifier an icon has until its owner gives it another.
 constexpr UINT kTrayIconId = 1;
@@ -75,6 +76,9 @@ public:
     // An add the notification area refused waits to be tried again.
     bool AddPending() const;
     int ShownImage() const { return shownImage_; }
+    // Whether the icon asks for the newer behaviour (key selection, context
+    // menu message), which shell32 5 and later give.
+    bool KeyboardReports() const { return keyboard_; }
     HWND NotifyWindow() const { return notifyWindow_; }
 
 private:
@@ -82,9 +86,13 @@ private:
     LRESULT Notify(UINT message, WPARAM wParam, LPARAM lParam);
     void MouseReport(UINT mouseMessage);
     void ClickThenDown(int x, int y);
-    void MenuStep(int x, int y);
+    void MenuStep(int x, int y, bool byKeyboard = false);
+    void KeySelect();
+    void KeyMenu();
+    POINT IconPoint() const;
     bool Send(DWORD message);
     void Add();
+    void AskVersion();
     void RetryAdd(TComponent*);
     void AreaRestarted();
     void Tick(TComponent*);
@@ -104,6 +112,13 @@ private:
     bool leftHeld_ = false;
     POINT releasedAt_ = {};
     int pressesRunning_ = 0;
+    bool keyboard_ = false;
+    // The previous report, which tells the newer behaviour's selection and
+    // context-menu notices that follow a button's release from those of the
+    // keyboard; and the key selection under way or last ended.
+    UINT lastReport_ = 0;
+    bool keySelecting_ = false;
+    DWORD keySelectEnded_ = 0;
     bool cycling_ = false;
     int firstFrame_ = 1;
     int lastFrame_ = 1;

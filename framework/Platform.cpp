@@ -101,6 +101,20 @@ UINT WINAPI WinExecWide(LPCWSTR commandLine, UINT show)
     return 33;  // what WinExec gives for a started program: anything above 31
 }
 
+HRESULT WINAPI ShellVersion(DLLVERSIONINFO* info)
+{
+    using Call = HRESULT(WINAPI*)(DLLVERSIONINFO*);
+    static const Call call = Lookup<Call>("shell32.dll", "DllGetVersion");
+    return call ? call(info) : E_NOTIMPL;
+}
+
+HRESULT WINAPI NotifyIconRect(const NotifyIconIdentifier* icon, RECT* place)
+{
+    using Call = HRESULT(WINAPI*)(const NotifyIconIdentifier*, RECT*);
+    static const Call call = Lookup<Call>("shell32.dll", "Shell_NotifyIconGetRect");
+    return call ? call(icon, place) : E_NOTIMPL;
+}
+
 }  // namespace
 
 WideCalls& Wide()
@@ -179,6 +193,8 @@ PlatformCalls& Platform()
         SystemMetricsForDpi,
         WinExecWide,
         ::GetVolumeInformationA,
+        ShellVersion,
+        NotifyIconRect,
     };
     return calls;
 }
