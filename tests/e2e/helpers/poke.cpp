@@ -19,6 +19,9 @@
 //                                               prints how many went
 //   poke.exe ids CLASS                          the identifiers of the icons the area holds for
 //                                               the top-level windows of CLASS, a line each
+//   poke.exe icon CLASS ID MESSAGE LPARAM        sends MESSAGE (wParam ID) to the window of CLASS
+//                                               the area holds icon ID for, as the area
+//                                               reports to an icon's window
 //   poke.exe broadcast NAME                     posts the registered message NAME to every
 //                                               top-level window, as the shell does
 //   poke.exe dialogs CAPTION                    "dialog|text" per dialog box with that caption
@@ -282,6 +285,28 @@ void PrintTabs(HWND tabs)
     CloseHandle(handle);
 }
 
+struct IconSearch {
+    const char* className;
+    UINT id;
+    HWND found;
+};
+
+// The window whose icon ID a modify with no flags finds in the area.
+BOOL CALLBACK FindIcon(HWND window, LPARAM param)
+{
+    auto& search = *reinterpret_cast<IconSearch*>(param);
+    if (ClassOf(window) != search.className)
+        return TRUE;
+    NOTIFYICONDATAA icon = {};
+    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    icon.hWnd = window;
+    icon.uID = search.id;
+    if (!Shell_NotifyIconA(NIM_MODIFY, &icon))
+        return TRUE;
+    search.found = window;
+    return FALSE;
+}
+
 struct Forgetting {
     const char* className;
     bool forget;  // or only list the identifiers the area holds
@@ -334,6 +359,15 @@ int main(int argc, char** argv)
         else
             std::printf("%s", forgetting.ids.c_str());
         return 0;
+    }
+    if (command == "icon" && argc == 6) {
+        IconSearch search = {argv[2], static_cast<UINT>(Number(argv[3])), nullptr};
+        EnumWindows(FindIcon, reinterpret_cast<LPARAM>(&search));
+        // The area reports without waiting for the icon's window to answer.
+        return search.found && SendNotifyMessageA(search.found, static_cast<UINT>(Number(argv[4])), search.id,
+                                                  static_cast<LPARAM>(Number(argv[5])))
+                   ? 0
+                   : 1;
     }
     if (command == "broadcast")
         return PostMessageA(HWND_BROADCAST, RegisterWindowMessageA(argv[2]), 0, 0) ? 0 : 1;
