@@ -96,6 +96,7 @@ void TfrmTamrik::CreateControls()
 namespace {
 
 struct TrayButtonLook {
+    UINT id;  // fixed, so that the shell finds the user's choices for it again
     const char* hint;
     const char* raised;  // Icon1
     const char* sunken;  // Icon2, the action buttons alone
@@ -105,6 +106,7 @@ struct TrayButtonLook {
 // the shell does not stretch them.
 void Dress(TQVTrayIcon* button, const TrayButtonLook& look, TPopupMenu* menu)
 {
+    button->SetId(look.id);
     button->SetHint(look.hint);
     const int size = SmallIconSize();
     button->Icon1().LoadFromResource(look.raised, size);
@@ -151,17 +153,18 @@ void TfrmTamrik::CreateTrayButtons()
     openProg->Options = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
 
     trayTelnet = Make<TQVTrayIcon>("trayTelnet");
-    Dress(trayTelnet, {"Click to popup list of sites...", "TELNET", nullptr}, popTamrik);
+    Dress(trayTelnet, {1, "Click to popup list of sites...", "TELNET", nullptr}, popTamrik);
     trayMSDOS = Make<TQVTrayIcon>("trayMSDOS");
-    Dress(trayMSDOS, {"Click to open DOS box...", "MSDOS", nullptr}, popTamrik);
+    Dress(trayMSDOS, {2, "Click to open DOS box...", "MSDOS", nullptr}, popTamrik);
     trayExplorer = Make<TQVTrayIcon>("trayExplorer");
-    Dress(trayExplorer, {"Click to popup list of drives...", "EXPLORER", nullptr}, popExplorer);
+    Dress(trayExplorer, {3, "Click to popup list of drives...", "EXPLORER", nullptr}, popExplorer);
     trayIconMin = Make<TQVTrayIcon>("trayIconMin");
-    Dress(trayIconMin, {"Click to minimize all applications...", "MINUP", "MINDOWN"}, popTamrik);
+    Dress(trayIconMin, {4, "Click to minimize all applications...", "MINUP", "MINDOWN"}, popTamrik);
     trayiconrestore = Make<TQVTrayIcon>("trayiconrestore");
-    Dress(trayiconrestore, {"Click to restore minimized applications...", "RESTOREUP", "RESTOREDOWN"}, popTamrik);
+    Dress(trayiconrestore, {5, "Click to restore minimized applications...", "RESTOREUP", "RESTOREDOWN"},
+          popTamrik);
     trayIconClose = Make<TQVTrayIcon>("trayIconClose");
-    Dress(trayIconClose, {"Click to close all applications...", "CLOSEUP", "CLOSEDOWN"}, popTamrik);
+    Dress(trayIconClose, {6, "Click to close all applications...", "CLOSEUP", "CLOSEDOWN"}, popTamrik);
     trayIconShutdown = Make<TQVTrayIcon>("trayIconShutdown");
-    Dress(trayIconShutdown, {"Click to shutdown computer...", "SHUTDOWNUP", "SHUTDOWNDOWN"}, popTamrik);
+    Dress(trayIconShutdown, {7, "Click to shutdown computer...", "SHUTDOWNUP", "SHUTDOWNDOWN"}, popTamrik);
 }

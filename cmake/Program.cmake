@@ -35,6 +35,7 @@ set(TAMRIK_FRAMEWORK_SOURCES
     framework/IniFile.cpp
     framework/Menus.cpp
     framework/Platform.cpp
+    framework/Theme.cpp
     framework/Timer.cpp
 )
 set(TAMRIK_APP_SOURCES

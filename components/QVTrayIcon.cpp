@@ -19,6 +19,15 @@ constexpr UINT kFlagsWithTip = NIF_MESSAGE | NIF_ICON | NIF_TIP;
 constexpr size_t kHintLimit = 64;
 // How often an add the notification area refused is tried again.
 constexpr UINT kRetryInterval = 1000;
+// Windows 2000's shell32 (5.0) brought the newer behaviour and its record.
+constexpr DWORD kNewerShell = 5;
+
+bool ShellTakesVersion()
+{
+    DLLVERSIONINFO version = {};
+    version.cbSize = sizeof(version);
+    return SUCCEEDED(Platform().shellVersion(&version)) && version.dwMajorVersion >= kNewerShell;
+}
 
 // Every live instance, in the order they were made.
 std::vector<TQVTrayIcon*>& Instances()
@@ -62,7 +71,11 @@ TQVTrayIcon::TQVTrayIcon(TComponent* owner, std::string name) : TComponent(owner
 
     record_ = std::make_unique<NOTIFYICONDATAA>();
     std::memset(record_.get(), 0, sizeof(NOTIFYICONDATAA));
-    record_->cbSize = NOTIFYICONDATAA_V1_SIZE;
+    // The first record on older shells, which refuse a larger one.
+    keyboard_ = ShellTakesVersion();
+    record_->cbSize = keyboard_ ? NOTIFYICONDATAA_V2_SIZE : NOTIFYICONDATAA_V1_SIZE;
+    if (keyboard_)
+        record_->uVersion = NOTIFYICON_VERSION;
     record_->hWnd = notifyWindow_;
     record_->uID = kTrayIconId;
     record_->uCallbackMessage = kTrayCallback;
@@ -106,6 +119,16 @@ void TQVTrayIcon::Add()
 {
     addedAt_ = ++addCount;
     retry_->SetEnabled(!Send(NIM_ADD) && !Send(NIM_MODIFY));
+    if (!retry_->Enabled())
+        AskVersion();
+}
+
+// The version is the icon's, so it is asked for after every add, the adds
+// after the shell restarts included.
+void TQVTrayIcon::AskVersion()
+{
+    if (keyboard_)
+        Send(NIM_SETVERSION);
 }
 
 bool TQVTrayIcon::AddPending() const
@@ -116,6 +139,8 @@ bool TQVTrayIcon::AddPending() const
 void TQVTrayIcon::RetryAdd(TComponent*)
 {
     retry_->SetEnabled(shown_ && !Send(NIM_ADD) && !Send(NIM_MODIFY));
+    if (shown_ && !retry_->Enabled())
+        AskVersion();
 }
 
 // Every copy of the broadcast reaches a notify window of its own, in the
@@ -249,6 +274,8 @@ void TQVTrayIcon::MouseReport(UINT mouseMessage)
     const int x = cursor.x;
     const int y = cursor.y;
     const TShiftState none = 0;
+    const UINT previous = lastReport_;
+    lastReport_ = mouseMessage;
     switch (mouseMessage) {
     case WM_MOUSEMOVE:
         OnMouseMove(this, none, x, y);
@@ -284,9 +311,69 @@ void TQVTrayIcon::MouseReport(UINT mouseMessage)
     case WM_RBUTTONDBLCLK:
         OnDblClick(this);
         break;
+    // The newer behaviour follows a left release with a selection and a
+    // right release with a context-menu message; the press has acted already.
+    case NIN_SELECT:
+        if (previous != WM_LBUTTONUP)
+            KeySelect();  // Space
+        break;
+    case NIN_KEYSELECT:
+        KeySelect();  // Enter
+        break;
+    case WM_CONTEXTMENU:
+        if (previous != WM_RBUTTONUP)
+            KeyMenu();  // Shift+F10 or the menu key
+        break;
     default:
         break;  // the middle button and anything else
     }
+}
+
+// A key selection does what a left click does: the click, then the press
+// and the release, or the menu. Windows sends two key selections for one
+// Enter, back to back; one that comes while the first acts, or within a
+// double-click's time after it, is that same key.
+void TQVTrayIcon::KeySelect()
+{
+    if (keySelecting_ || (keySelectEnded_ && GetTickCount() - keySelectEnded_ < GetDoubleClickTime()))
+        return;
+    keySelecting_ = true;
+    const POINT at = IconPoint();
+    if (OnClick.Assigned()) {
+        leftHeld_ = false;  // the key is up when the press has been shown
+        releasedAt_ = at;
+        ClickThenDown(at.x, at.y);
+    } else if (PopupMenu) {
+        MenuStep(at.x, at.y, true);
+    }
+    keySelecting_ = false;
+    keySelectEnded_ = GetTickCount();
+    if (keySelectEnded_ == 0)
+        keySelectEnded_ = 1;  // 0 stands for none
+}
+
+void TQVTrayIcon::KeyMenu()
+{
+    if (!PopupMenu)
+        return;
+    const POINT at = IconPoint();
+    MenuStep(at.x, at.y, true);
+}
+
+// The middle of the icon where the shell can say where it is (Windows 7 and
+// later), otherwise the cursor.
+POINT TQVTrayIcon::IconPoint() const
+{
+    NotifyIconIdentifier icon = {};
+    icon.cbSize = sizeof(icon);
+    icon.hWnd = notifyWindow_;
+    icon.uID = record_->uID;
+    RECT place = {};
+    POINT at = {};
+    if (SUCCEEDED(Platform().notifyIconRect(&icon, &place)))
+        return {place.left + (place.right - place.left) / 2, place.top + (place.bottom - place.top) / 2};
+    GetCursorPos(&at);
+    return at;
 }
 
 // The click acts before the press is shown. A click handler that drains
@@ -314,11 +401,17 @@ void TQVTrayIcon::ClickThenDown(int x, int y)
 
 // The application window comes to the front first, so that the menu closes
 // when the user clicks elsewhere; what is queued runs before the menu opens.
-void TQVTrayIcon::MenuStep(int x, int y)
+// A menu the keyboard opened and Escape closed gives the keyboard back to
+// the notification area. The menu's loop has taken the Escape key's press
+// from the queue, which leaves the key down in the thread's state until its
+// release is read.
+void TQVTrayIcon::MenuStep(int x, int y, bool byKeyboard)
 {
     if (Application) {
         SetForegroundWindow(Application->Handle());
         Application->ProcessMessages();
     }
     PopupMenu->Popup(x, y);
+    if (byKeyboard && keyboard_ && GetKeyState(VK_ESCAPE) < 0)
+        Send(NIM_SETFOCUS);
 }

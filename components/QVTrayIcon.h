@@ -20,9 +20,10 @@ class TPopupMenu;
 class TTimer;
 
 // The message the notification area sends to the notify window about the
-// mouse on the icon; lParam carries the mouse message.
+// mouse on the icon; lParam carries the mouse message, or on shells that
+// take the newer behaviour, the selection and context-menu notices too.
 constexpr UINT kTrayCallback = WM_USER + 1;
-// Every instance uses this identifier; the notify windows tell them apart.
+// The identifier an icon has until its owner gives it another.
 constexpr UINT kTrayIconId = 1;
 // The tip field's size, its terminating zero included.
 constexpr size_t kTipSize = 64;
@@ -64,10 +65,20 @@ public:
     void CycleIcons(int first, int last);
     void StopCycling();
 
+    // The shell keeps what the user chose for an icon without a GUID (on the
+    // taskbar or in the overflow) under the program's path and the icon's
+    // identifier, so an owner with several icons gives each a fixed one of
+    // its own, before the first ShowIcon.
+    UINT Id() const { return record_->uID; }
+    void SetId(UINT id) { record_->uID = id; }
+
     bool Shown() const { return shown_; }
     // An add the notification area refused waits to be tried again.
     bool AddPending() const;
     int ShownImage() const { return shownImage_; }
+    // Whether the icon asks for the newer behaviour (key selection, context
+    // menu message), which shell32 5 and later give.
+    bool KeyboardReports() const { return keyboard_; }
     HWND NotifyWindow() const { return notifyWindow_; }
 
 private:
@@ -75,9 +86,13 @@ private:
     LRESULT Notify(UINT message, WPARAM wParam, LPARAM lParam);
     void MouseReport(UINT mouseMessage);
     void ClickThenDown(int x, int y);
-    void MenuStep(int x, int y);
+    void MenuStep(int x, int y, bool byKeyboard = false);
+    void KeySelect();
+    void KeyMenu();
+    POINT IconPoint() const;
     bool Send(DWORD message);
     void Add();
+    void AskVersion();
     void RetryAdd(TComponent*);
     void AreaRestarted();
     void Tick(TComponent*);
@@ -97,6 +112,13 @@ private:
     bool leftHeld_ = false;
     POINT releasedAt_ = {};
     int pressesRunning_ = 0;
+    bool keyboard_ = false;
+    // The previous report, which tells the newer behaviour's selection and
+    // context-menu notices that follow a button's release from those of the
+    // keyboard; and the key selection under way or last ended.
+    UINT lastReport_ = 0;
+    bool keySelecting_ = false;
+    DWORD keySelectEnded_ = 0;
     bool cycling_ = false;
     int firstFrame_ = 1;
     int lastFrame_ = 1;

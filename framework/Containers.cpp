@@ -38,6 +38,62 @@ TTabSheet::TTabSheet(TComponent* owner, std::string name, HWND tabControl, const
     Place(kLayoutDpi);
 }
 
+void TTabSheet::MakeBackground()
+{
+    RECT client;
+    GetClientRect(Handle(), &client);
+    body_.Make(GetParent(Handle()), client.right, client.bottom);
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+// A themed page is not a dialog, so the dialog-only texture helper does
+// nothing for it: the page paints the tab body itself, and hands the body to
+// its labels, check boxes and radio buttons, aligned to where each stands,
+// so that none shows a box of the button face. Edit boxes, read-only ones
+// included (they ask as statics do), keep the colours they choose.
+LRESULT TTabSheet::ChildColor(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const auto dc = reinterpret_cast<HDC>(wParam);
+    const auto child = reinterpret_cast<HWND>(lParam);
+    char className[8] = {};
+    GetClassNameA(child, className, sizeof(className));
+    if (!body_.Get() || lstrcmpiA(className, "Edit") == 0)
+        return TControl::WindowProc(message, wParam, lParam);
+    if (TControl* wrapper = FromHandle(child))
+        wrapper->ControlColor(dc);  // a label's own text colour stays
+    RECT place;
+    GetWindowRect(child, &place);
+    MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&place), 2);
+    SetBrushOrgEx(dc, -place.left, -place.top, nullptr);
+    SetBkMode(dc, TRANSPARENT);
+    return reinterpret_cast<LRESULT>(body_.Get());
+}
+
+LRESULT TTabSheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_SIZE:
+    case WM_THEMECHANGED:
+        MakeBackground();
+        break;
+    case WM_ERASEBKGND:
+    case WM_PRINTCLIENT:
+        if (body_.Get()) {
+            RECT client;
+            GetClientRect(Handle(), &client);
+            FillRect(reinterpret_cast<HDC>(wParam), &client, body_.Get());
+            return 1;
+        }
+        break;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        return ChildColor(message, wParam, lParam);
+    default:
+        break;
+    }
+    return TControl::WindowProc(message, wParam, lParam);
+}
+
 // The tab row's height follows the tab control's font, so the area is asked
 // of the tab control each time rather than scaled.
 void TTabSheet::Place(UINT)

@@ -12,6 +12,7 @@
 
 #include "Component.h"
 #include "Event.h"
+#include "Theme.h"
 
 // A control's rectangle in its parent, in layout pixels: pixels at 96 dots
 // per inch, which a form scales to the DPI of its monitor.
@@ -219,9 +220,18 @@ public:
     const std::string& Caption() const { return caption_; }
     // The area of the tab control under its tab row, whatever the DPI.
     void Place(UINT dpi) override;
+    // The tab body the page is painted with, nullptr with the theme off.
+    HBRUSH ThemedBackground() const { return body_.Get(); }
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    void MakeBackground();
+    LRESULT ChildColor(UINT message, WPARAM wParam, LPARAM lParam);
+
     std::string caption_;
+    TabBodyBrush body_;
 };
 
 // Tab pages: one sheet showing at a time, the rest hidden.

@@ -4,8 +4,6 @@
 
 #include "WideText.h"
 
-namespace {
-
 // The functions of newer Windows are looked up when first used: a program
 // that imports one does not start where it is missing (Windows XP has no
 // dwmapi.dll, no shcore.dll, and no DPI functions in user32). A library is
@@ -28,6 +26,8 @@ void* SystemFunction(const char* library, const char* name)
     // warning of a cast between unlike function types.
     return module ? reinterpret_cast<void*>(GetProcAddress(module, name)) : nullptr;
 }
+
+namespace {
 
 template <typename Call>
 Call Lookup(const char* library, const char* name)
@@ -99,6 +99,20 @@ UINT WINAPI WinExecWide(LPCWSTR commandLine, UINT show)
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return 33;  // what WinExec gives for a started program: anything above 31
+}
+
+HRESULT WINAPI ShellVersion(DLLVERSIONINFO* info)
+{
+    using Call = HRESULT(WINAPI*)(DLLVERSIONINFO*);
+    static const Call call = Lookup<Call>("shell32.dll", "DllGetVersion");
+    return call ? call(info) : E_NOTIMPL;
+}
+
+HRESULT WINAPI NotifyIconRect(const NotifyIconIdentifier* icon, RECT* place)
+{
+    using Call = HRESULT(WINAPI*)(const NotifyIconIdentifier*, RECT*);
+    static const Call call = Lookup<Call>("shell32.dll", "Shell_NotifyIconGetRect");
+    return call ? call(icon, place) : E_NOTIMPL;
 }
 
 }  // namespace
@@ -179,6 +193,8 @@ PlatformCalls& Platform()
         SystemMetricsForDpi,
         WinExecWide,
         ::GetVolumeInformationA,
+        ShellVersion,
+        NotifyIconRect,
     };
     return calls;
 }

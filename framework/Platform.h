@@ -9,6 +9,16 @@
 #include <windows.h>
 #include <shellapi.h>
 #include <commdlg.h>
+#include <shlwapi.h>
+
+// NOTIFYICONIDENTIFIER of Windows 7, which the program's headers, kept to
+// Windows XP, leave out.
+struct NotifyIconIdentifier {
+    DWORD cbSize;
+    HWND hWnd;
+    UINT uID;
+    GUID guidItem;
+};
 
 struct PlatformCalls {
     UINT(WINAPI* winExec)(LPCSTR commandLine, UINT show);
@@ -37,9 +47,19 @@ struct PlatformCalls {
     BOOL(WINAPI* getVolumeInformation)(LPCSTR root, LPSTR name, DWORD nameSize, LPDWORD serial,
                                        LPDWORD maximumComponentLength, LPDWORD flags, LPSTR fileSystem,
                                        DWORD fileSystemSize);
+    // shell32's DllGetVersion, which it has from version 4.71; elsewhere it
+    // fails.
+    HRESULT(WINAPI* shellVersion)(DLLVERSIONINFO* info);
+    // Shell_NotifyIconGetRect where the system has it (Windows 7 and later);
+    // elsewhere it fails.
+    HRESULT(WINAPI* notifyIconRect)(const NotifyIconIdentifier* icon, RECT* place);
 };
 
 PlatformCalls& Platform();
+
+// A function of a system DLL, or nullptr where the system lacks either:
+// what newer Windows adds is looked up this way rather than imported.
+void* SystemFunction(const char* library, const char* name);
 
 // LOGPIXELSY of the screen: the system's DPI, which every Windows has.
 UINT ScreenDpi();

@@ -106,6 +106,41 @@ TEST_F(Launchers, PromptStartsTheChosenProgramInTheChosenDirectory)
     EXPECT_EQ(LaunchesOnce(3).size(), 3u) << ReadFile(kLaunchedLog);
 }
 
+// Wine's tray has no keyboard focus and sends no key notices, so they are
+// sent to the icon's window as Windows sends them. Enter comes as two key
+// selections; the menu key as a context-menu message alone; a right click
+// as its press, its release and a context-menu message.
+TEST_F(Launchers, KeysOnTheIconsActOnceAsTheMouseDoes)
+{
+    Seed(With(kEveryIcon, kPrompt));
+    ASSERT_NO_FATAL_FAILURE(Start(7));
+    const auto notice = [](const char* id, const char* lParam) {
+        Execute(Wine("poke.exe", {"icon", "TQVTrayIconNotify", id, "1025", lParam}));
+    };
+    const auto settled = [] {  // what was reported before has been handled, a menu opened
+        for (int i = 0; i < 2; ++i)
+            Poke({"send", "TQVTrayIconNotify", "0", "0", "0"});
+    };
+    notice("2", "0x401");  // Enter on the MS-DOS icon
+    notice("2", "0x401");
+    settled();
+    EXPECT_EQ(LaunchesOnce(1), (Args{"C:\\e2e|C:\\e2e\\launched.exe /K dir /w"}));
+
+    notice("3", "0x7B");  // the menu key on the drives icon
+    ASSERT_TRUE(Eventually(MenuShown)) << "no menu";
+    Execute({"xdotool", "key", "Escape"});
+    ASSERT_TRUE(Eventually([] { return !MenuShown(); })) << "the menu stayed";
+
+    Click(kMSDOS, "3");  // Wine's tray follows the release with a context-menu message
+    ASSERT_TRUE(Eventually(MenuShown)) << "no menu";
+    Execute({"xdotool", "key", "Escape"});
+    ASSERT_TRUE(Eventually([] { return !MenuShown(); })) << "the menu stayed";
+    settled();
+    EXPECT_FALSE(MenuShown()) << "a second menu after the right click";
+    EXPECT_EQ(Launches().size(), 1u);
+    ASSERT_NO_FATAL_FAILURE(End());
+}
+
 // The prompt as users have it: the command interpreter, in a console window
 // of its own. Wine puts that window up at the top left of a screen with no
 // window manager, over the tray and its icons, where it takes the clicks

@@ -90,6 +90,14 @@ TEST_F(TrayIcons, IconsComeBackInTheirOrderWhenTheShellRestarts)
     for (size_t i = 0; i < icons_.size(); ++i)
         images.push_back(ImageOf(static_cast<Icon>(i)));
 
+    // Each icon its own identifier, the same on every run, read from the area.
+    std::vector<std::string> ids;
+    std::istringstream held(Poke({"ids", "TQVTrayIconNotify"}));
+    for (std::string id; std::getline(held, id);)
+        ids.push_back(id);
+    std::sort(ids.begin(), ids.end());
+    EXPECT_EQ(ids, std::vector<std::string>({"1", "2", "3", "4", "5", "6", "7"}));
+
     EXPECT_EQ(Poke({"forget", "TQVTrayIconNotify"}), "7\n");
     ASSERT_TRUE(Eventually([] { return IconCentres().empty(); })) << "the icons stayed";
     Poke({"broadcast", "TaskbarCreated"});

@@ -64,6 +64,10 @@ struct SeamLog {
     std::vector<bool> settingsWrittenAtExit;
     std::vector<ErrorBox> boxes;
     std::vector<NotifyCall> notifies;
+    // The requests that put no icon in or out (NIM_SETVERSION, NIM_SETFOCUS).
+    std::vector<NotifyCall> notifyRequests;
+    DWORD shellMajorVersion = 6;  // shell32's, as DllGetVersion gives it
+    RECT iconRect = {};           // where the shell says an icon is; empty: it cannot say
     // The notification area's answer to each call; by default every call succeeds.
     std::function<bool(const NotifyCall&)> notifyAnswer;
     std::vector<MenuTrack> menus;
@@ -105,8 +109,27 @@ inline UINT WINAPI FakeWinExecW(LPCWSTR commandLine, UINT show)
 
 inline BOOL WINAPI FakeShellNotifyIcon(DWORD message, PNOTIFYICONDATAA data)
 {
+    if (message == NIM_SETVERSION || message == NIM_SETFOCUS) {
+        Seams().notifyRequests.push_back({message, *data, GetTickCount()});
+        return TRUE;
+    }
     Seams().notifies.push_back({message, *data, GetTickCount()});
     return !Seams().notifyAnswer || Seams().notifyAnswer(Seams().notifies.back());
+}
+
+inline HRESULT WINAPI FakeShellVersion(DLLVERSIONINFO* info)
+{
+    info->dwMajorVersion = Seams().shellMajorVersion;
+    info->dwMinorVersion = 0;
+    return S_OK;
+}
+
+inline HRESULT WINAPI FakeNotifyIconRect(const NotifyIconIdentifier*, RECT* place)
+{
+    if (IsRectEmpty(&Seams().iconRect))
+        return E_FAIL;
+    *place = Seams().iconRect;
+    return S_OK;
 }
 
 inline BOOL WINAPI FakeTrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const RECT*)
@@ -363,7 +386,7 @@ protected:
         Platform() = {FakeWinExec,        FakeExitWindowsEx,  FakeShellNotifyIcon,       FakeMessageBox,
                       FakeGetCommandLine, FakeTrackPopupMenu, FakeGetOpenFileName,       FakeDwmGetWindowAttribute,
                       FakeGetDpiForWindow, FakeGetSystemMetricsForDpi, FakeWinExecW,
-                      ::GetVolumeInformationA};
+                      ::GetVolumeInformationA, FakeShellVersion, FakeNotifyIconRect};
     }
     void TearDown() override
     {

@@ -75,6 +75,7 @@ TEST_F(TamrikTest, StartupAddsTheEnabledButtonsInTheirOrder)
     for (size_t i = 0; i < Seams().notifies.size() && i < tips.size(); ++i) {
         EXPECT_STREQ(Seams().notifies[i].data.szTip, tips[i].c_str());
         EXPECT_NE(Seams().notifies[i].data.hIcon, nullptr);
+        EXPECT_EQ(Seams().notifies[i].data.uID, i + 1);  // each its own identifier, in the buttons' order
     }
     for (const auto& [name, icon] : Buttons())
         EXPECT_EQ(icon->Interval(), 500u) << name;
@@ -84,6 +85,10 @@ TEST_F(TamrikTest, StartupAddsTheEnabledButtonsInTheirOrder)
     DeleteFileA(SettingsPath().c_str());
     StartProgram();  // the stored defaults: no telnet, no shutdown
     EXPECT_EQ(Calls(), "add msdos 1, add explorer 1, add min 1, add restore 1, add close 1");
+    std::vector<UINT> ids;
+    for (const NotifyCall& call : Seams().notifies)
+        ids.push_back(call.data.uID);
+    EXPECT_EQ(ids, std::vector<UINT>({2, 3, 4, 5, 6}));  // the same on every run, whichever are shown
 
     EndProgram();
     Seams().notifies.clear();

@@ -13,10 +13,15 @@
 //                                               on the screen
 //   poke.exe tip CLASS                          the text of each shown tooltip of the process
 //                                               that owns a window of CLASS
-//   poke.exe forget CLASS                       takes the notification icon (identifier 1) of
-//                                               every top-level window of CLASS out of the
+//   poke.exe forget CLASS                       takes the notification icons (identifiers 1 to
+//                                               16) of every top-level window of CLASS out of the
 //                                               area, as a shell that restarts loses it;
 //                                               prints how many went
+//   poke.exe ids CLASS                          the identifiers of the icons the area holds for
+//                                               the top-level windows of CLASS, a line each
+//   poke.exe icon CLASS ID MESSAGE LPARAM        sends MESSAGE (wParam ID) to the window of CLASS
+//                                               the area holds icon ID for, as the area
+//                                               reports to an icon's window
 //   poke.exe broadcast NAME                     posts the registered message NAME to every
 //                                               top-level window, as the shell does
 //   poke.exe dialogs CAPTION                    "dialog|text" per dialog box with that caption
@@ -280,9 +285,33 @@ void PrintTabs(HWND tabs)
     CloseHandle(handle);
 }
 
+struct IconSearch {
+    const char* className;
+    UINT id;
+    HWND found;
+};
+
+// The window whose icon ID a modify with no flags finds in the area.
+BOOL CALLBACK FindIcon(HWND window, LPARAM param)
+{
+    auto& search = *reinterpret_cast<IconSearch*>(param);
+    if (ClassOf(window) != search.className)
+        return TRUE;
+    NOTIFYICONDATAA icon = {};
+    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    icon.hWnd = window;
+    icon.uID = search.id;
+    if (!Shell_NotifyIconA(NIM_MODIFY, &icon))
+        return TRUE;
+    search.found = window;
+    return FALSE;
+}
+
 struct Forgetting {
     const char* className;
+    bool forget;  // or only list the identifiers the area holds
     int forgotten;
+    std::string ids;
 };
 
 BOOL CALLBACK ForgetIcon(HWND window, LPARAM param)
@@ -290,12 +319,18 @@ BOOL CALLBACK ForgetIcon(HWND window, LPARAM param)
     auto& forgetting = *reinterpret_cast<Forgetting*>(param);
     if (ClassOf(window) != forgetting.className)
         return TRUE;
-    NOTIFYICONDATAA icon = {};
-    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    icon.hWnd = window;
-    icon.uID = 1;
-    if (Shell_NotifyIconA(NIM_DELETE, &icon))
+    for (UINT id = 1; id <= 16; ++id) {
+        NOTIFYICONDATAA icon = {};
+        icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+        icon.hWnd = window;
+        icon.uID = id;
+        // A modify that changes nothing (no flags) succeeds for an icon the
+        // area holds and fails for any other.
+        if (!Shell_NotifyIconA(forgetting.forget ? NIM_DELETE : NIM_MODIFY, &icon))
+            continue;
         ++forgetting.forgotten;
+        forgetting.ids += std::to_string(id) + "\n";
+    }
     return TRUE;
 }
 
@@ -316,11 +351,23 @@ int main(int argc, char** argv)
         EnumWindows(VisitDialog, reinterpret_cast<LPARAM>(&search));
         return search.found ? 0 : 3;
     }
-    if (command == "forget") {
-        Forgetting forgetting = {argv[2], 0};
+    if (command == "forget" || command == "ids") {
+        Forgetting forgetting = {argv[2], command == "forget", 0, {}};
         EnumWindows(ForgetIcon, reinterpret_cast<LPARAM>(&forgetting));
-        std::printf("%d\n", forgetting.forgotten);
+        if (forgetting.forget)
+            std::printf("%d\n", forgetting.forgotten);
+        else
+            std::printf("%s", forgetting.ids.c_str());
         return 0;
+    }
+    if (command == "icon" && argc == 6) {
+        IconSearch search = {argv[2], static_cast<UINT>(Number(argv[3])), nullptr};
+        EnumWindows(FindIcon, reinterpret_cast<LPARAM>(&search));
+        // The area reports without waiting for the icon's window to answer.
+        return search.found && SendNotifyMessageA(search.found, static_cast<UINT>(Number(argv[4])), search.id,
+                                                  static_cast<LPARAM>(Number(argv[5])))
+                   ? 0
+                   : 1;
     }
     if (command == "broadcast")
         return PostMessageA(HWND_BROADCAST, RegisterWindowMessageA(argv[2]), 0, 0) ? 0 : 1;
