@@ -79,9 +79,15 @@ add_test(NAME imports COMMAND ${CMAKE_SOURCE_DIR}/tests/check-imports.sh
 add_test(NAME wine-prefix COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/make-prefix.sh ${wine_prefix})
 set_tests_properties(wine-prefix PROPERTIES FIXTURES_SETUP wine RUN_SERIAL ON TIMEOUT 300)
 
+# The two soak loops, a thousand rounds of clicks and menus each, run on the
+# 64-bit build alone: what they watch for, an object or memory left behind
+# by each round, is the same code on either width, and where 32-bit code
+# runs emulated they would take the 32-bit lane two minutes more.
+set(win32_filter --gtest_filter=-TamrikTest.ThousandsOfClicksAndMenusLeakNothing:QuickExplorerTest.AThousandPopupsWithSubMenusOpenedLeaveNothingBehind)
+set(win64_filter)
 foreach(bits 32 64)
     add_test(NAME win${bits}-inprocess
-        COMMAND ${wine_run} ${wine_prefix} ${bits} ${wintest${bits}_dir}/tests/win/win_tests.exe)
+        COMMAND ${wine_run} ${wine_prefix} ${bits} ${wintest${bits}_dir}/tests/win/win_tests.exe ${win${bits}_filter})
     set_tests_properties(win${bits}-inprocess PROPERTIES
         FIXTURES_REQUIRED wine RUN_SERIAL ON TIMEOUT 300)
 endforeach()
