@@ -10,7 +10,8 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/env.sh"
 enter_wine32 "$0" "$@"
-export WINEPREFIX=$1
+# Wine takes only an absolute prefix.
+export WINEPREFIX=$(realpath -m "$1")
 if [ -f "$WINEPREFIX/.tamrik-ready" ]; then
     # A prefix made before its 32-bit half could be, or by a script that
     # made it outside the emulation, is made again.
