@@ -76,9 +76,6 @@ public:
     // An add the notification area refused waits to be tried again.
     bool AddPending() const;
     int ShownImage() const { return shownImage_; }
-    // Whether the icon asks for the newer behaviour (key selection, context
-    // menu message), which shell32 5 and later give.
-    bool KeyboardReports() const { return keyboard_; }
     HWND NotifyWindow() const { return notifyWindow_; }
 
 private:

@@ -254,6 +254,12 @@ protected:
     {
         TamrikRun::SetUp();
         ASSERT_FALSE(HasFatalFailure());
+        Open();
+    }
+
+    // Starts the program and waits for its window.
+    void Open()
+    {
         tamrik_ = StartProgram();
         ASSERT_TRUE(Eventually(PropertiesShown)) << "the Properties window did not come up";
         ASSERT_TRUE(Eventually([&] {
@@ -502,6 +508,43 @@ TEST_F(PropertiesKeys, AChangeConfirmedWithOKOutlivesAKill)
     kill(tamrik_, SIGKILL);
     ASSERT_TRUE(WaitExit(tamrik_, 10s)) << "Tamrik outlived its kill";
     EXPECT_EQ(ReadFile(kSettings), expected);
+}
+
+// A new user's first edit, again and again in one Wine session, each run
+// ended before the next starts: the ignore box clicked, End, more typed, OK
+// clicked. OK hides the window and writes the box on every run.
+class PropertiesAgain : public PropertiesRun {
+protected:
+    pid_t StartProgram() override
+    {
+        Seed({{"ShowOnStartup", "1"}, {"txtIgnore", "eudora"}});
+        return StartTamrik({});
+    }
+};
+
+TEST_F(PropertiesAgain, OKAfterTypingActsOnEveryStartWhileWineRuns)
+{
+    for (int run = 1; run <= 4; ++run) {
+        SCOPED_TRACE("run " + std::to_string(run));
+        if (run > 1) {
+            ASSERT_NO_FATAL_FAILURE(Open());
+        }
+        const std::vector<Window> tree = Tree();
+        const Window* box = Find(tree, "Edit", "eudora");
+        const Window* ok = Find(tree, "Button", "OK");
+        ASSERT_TRUE(box && ok);
+        FocusAndClick(tree, *box);
+        AwaitFocus(*box);
+        Keys({"End"});
+        Execute({"xdotool", "type", ",survivor"});
+        ASSERT_TRUE(Eventually([] { return Find(Tree(), "Edit", "eudora,survivor") != nullptr; }, 10s));
+        Click(tree, *ok);
+        EXPECT_TRUE(Eventually([] { return !PropertiesShown(); }, 10s)) << "OK did nothing";
+        EXPECT_TRUE(Eventually([] { return Contains(ReadFile(kSettings), "txtIgnore=eudora,survivor\r\n"); }, 10s))
+            << ReadFile(kSettings);
+        Poke({"post", "TApplication", kWmClose, "0", "0"});
+        ASSERT_EQ(WaitExit(tamrik_), 0) << "Tamrik did not end";
+    }
 }
 
 // --- The depth field ----------------------------------------------------
