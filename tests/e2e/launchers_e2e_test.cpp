@@ -114,15 +114,14 @@ TEST_F(Launchers, KeysOnTheIconsActOnceAsTheMouseDoes)
 {
     Seed(With(kEveryIcon, kPrompt));
     ASSERT_NO_FATAL_FAILURE(Start(7));
-    const auto notice = [](const char* id, const char* lParam) {
-        Execute(Wine("poke.exe", {"icon", "TQVTrayIconNotify", id, "1025", lParam}));
+    const auto notice = [](const char* id, const char* lParam, const char* times = "1") {
+        Execute(Wine("poke.exe", {"icon", "TQVTrayIconNotify", id, "1025", lParam, times}));
     };
     const auto settled = [] {  // what was reported before has been handled, a menu opened
         for (int i = 0; i < 2; ++i)
             Poke({"send", "TQVTrayIconNotify", "0", "0", "0"});
     };
-    notice("2", "0x401");  // Enter on the MS-DOS icon
-    notice("2", "0x401");
+    notice("2", "0x401", "2");  // Enter on the MS-DOS icon: two in a row
     settled();
     EXPECT_EQ(LaunchesOnce(1), (Args{"C:\\e2e|C:\\e2e\\launched.exe /K dir /w"}));
 
@@ -157,7 +156,7 @@ TEST_F(Launchers, CommandInterpreterOpensInAConsoleWindowOverTheTray)
     ASSERT_TRUE(Eventually([&] {
         console = Capture({"xdotool", "search", "--onlyvisible", "--name", "^C:.windows.system32.cmd.exe$"});
         return !console.empty();
-    })) << "no console window";
+    })) << "no console window; " << StateOfTheRun() << "its boxes:\n" << Poke({"dialogs", "Tamrik"});
     int x = -1, y = -1, width = 0, height = 0;
     std::istringstream geometry(
         Capture({"xdotool", "getwindowgeometry", "--shell", console.substr(0, console.find('\n'))}));
@@ -301,7 +300,7 @@ TEST_F(Launchers, WithTheProgramBoxBlankThePromptIsTheSystemsInterpreterInTheSta
     Click(kMSDOS, "1");
     EXPECT_TRUE(Eventually([] {
         return !Capture({"xdotool", "search", "--onlyvisible", "--name", "^C:.windows.system32.cmd.exe$"}).empty();
-    })) << "no console window";
+    })) << "no console window; " << StateOfTheRun() << "its boxes:\n" << Poke({"dialogs", "Tamrik"});
     std::string text;
     ASSERT_TRUE(Eventually([&] { return Contains(text = ReadFile(written), "\n"); }))
         << "the interpreter wrote nothing";

@@ -19,9 +19,9 @@
 //                                               prints how many went
 //   poke.exe ids CLASS                          the identifiers of the icons the area holds for
 //                                               the top-level windows of CLASS, a line each
-//   poke.exe icon CLASS ID MESSAGE LPARAM        sends MESSAGE (wParam ID) to the window of CLASS
+//   poke.exe icon CLASS ID MESSAGE LPARAM [N]    sends MESSAGE (wParam ID) to the window of CLASS
 //                                               the area holds icon ID for, as the area
-//                                               reports to an icon's window
+//                                               reports to an icon's window; N times in a row
 //   poke.exe broadcast NAME                     posts the registered message NAME to every
 //                                               top-level window, as the shell does
 //   poke.exe dialogs CAPTION                    "dialog|text" per dialog box with that caption
@@ -360,14 +360,17 @@ int main(int argc, char** argv)
             std::printf("%s", forgetting.ids.c_str());
         return 0;
     }
-    if (command == "icon" && argc == 6) {
+    if (command == "icon" && (argc == 6 || argc == 7)) {
         IconSearch search = {argv[2], static_cast<UINT>(Number(argv[3])), nullptr};
         EnumWindows(FindIcon, reinterpret_cast<LPARAM>(&search));
-        // The area reports without waiting for the icon's window to answer.
-        return search.found && SendNotifyMessageA(search.found, static_cast<UINT>(Number(argv[4])), search.id,
-                                                  static_cast<LPARAM>(Number(argv[5])))
-                   ? 0
-                   : 1;
+        // The area reports without waiting for the icon's window to answer;
+        // a notice the shell sends twice in a row goes twice from here, not
+        // a program's start apart.
+        bool sent = search.found != nullptr;
+        for (ULONG_PTR times = argc == 7 ? Number(argv[6]) : 1; sent && times > 0; --times)
+            sent = SendNotifyMessageA(search.found, static_cast<UINT>(Number(argv[4])), search.id,
+                                      static_cast<LPARAM>(Number(argv[5])));
+        return sent ? 0 : 1;
     }
     if (command == "broadcast")
         return PostMessageA(HWND_BROADCAST, RegisterWindowMessageA(argv[2]), 0, 0) ? 0 : 1;
