@@ -69,14 +69,30 @@ add_test(NAME binaries COMMAND ${CMAKE_SOURCE_DIR}/tests/check-binaries.sh
 add_test(NAME imports COMMAND ${CMAKE_SOURCE_DIR}/tests/check-imports.sh
     ${win32_dir}/Tamrik.exe ${CMAKE_SOURCE_DIR}/tests/system-exports.txt)
 
-# One Wine prefix for the build, made once; every Wine test then starts from
-# a killed wineserver, a removed settings file and a display of its own. The
-# Wine tests run alone (RUN_SERIAL), with nothing beside them: on a loaded
-# machine the end-to-end tests' clicks and keys meet a slow Wine, and a
-# double-click or a key can go astray. The tests that need no Wine (the unit
-# tests, the checks of the binaries, the short fuzz runs) take the two cores
-# in pairs.
-add_test(NAME wine-prefix COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/make-prefix.sh ${wine_prefix})
+# One Wine prefix for the build, made once, and from it, afresh on every
+# run, a prefix of its own for each Wine test: each then starts from a
+# killed wineserver, a removed settings file and a display of its own, and
+# runs beside the others. A Wine test spends most of its time waiting on
+# Wine, not on a core, so the end-to-end suites run in shards (GoogleTest's
+# own sharding), and scripts/test.sh runs four tests at a time; the longest
+# start first (COST: the seconds each took alone, for a fresh build that
+# has no record of the times yet).
+set(e2e_shards 3)
+set(e2e_wow64_shards 2)
+set(wine_tests win32-inprocess:160 win64-inprocess:150 wine-hung-listing:10 package:100)
+foreach(shard RANGE 1 ${e2e_shards})
+    list(APPEND wine_tests e2e.${shard}:230)
+endforeach()
+foreach(shard RANGE 1 ${e2e_wow64_shards})
+    list(APPEND wine_tests e2e-wow64.${shard}:150)
+endforeach()
+set(lane_prefixes)
+foreach(test ${wine_tests})
+    string(REGEX REPLACE ":.*" "" test ${test})
+    set(prefix_${test} ${CMAKE_BINARY_DIR}/wine-lanes/${test})
+    list(APPEND lane_prefixes ${prefix_${test}})
+endforeach()
+add_test(NAME wine-prefix COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/make-prefix.sh ${wine_prefix} ${lane_prefixes})
 set_tests_properties(wine-prefix PROPERTIES FIXTURES_SETUP wine RUN_SERIAL ON TIMEOUT 300)
 
 # The tests of load run on the 64-bit build alone: the two soak loops, a
@@ -89,23 +105,21 @@ set(win32_filter --gtest_filter=-TamrikTest.ThousandsOfClicksAndMenusLeakNothing
 set(win64_filter)
 foreach(bits 32 64)
     add_test(NAME win${bits}-inprocess
-        COMMAND ${wine_run} ${wine_prefix} ${bits} ${wintest${bits}_dir}/tests/win/win_tests.exe ${win${bits}_filter})
-    set_tests_properties(win${bits}-inprocess PROPERTIES
-        FIXTURES_REQUIRED wine RUN_SERIAL ON TIMEOUT 300)
+        COMMAND ${wine_run} ${prefix_win${bits}-inprocess} ${bits} ${wintest${bits}_dir}/tests/win/win_tests.exe ${win${bits}_filter})
+    set_tests_properties(win${bits}-inprocess PROPERTIES TIMEOUT 600)
 endforeach()
 
 # A fact of Wine that the drives menu's end-to-end tests are built around:
 # a listing that never answers holds up every other listing of its process.
 add_test(NAME wine-hung-listing COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/listing-lock/hung-listing.sh
-    ${wine_prefix} ${wintest64_dir}/tests/wine/listing-lock/listing_lock.exe)
-set_tests_properties(wine-hung-listing PROPERTIES FIXTURES_REQUIRED wine RUN_SERIAL ON TIMEOUT 120)
+    ${prefix_wine-hung-listing} ${wintest64_dir}/tests/wine/listing-lock/listing_lock.exe)
+set_tests_properties(wine-hung-listing PROPERTIES TIMEOUT 120)
 
 # The installer and the zip: a silent install, the program started as its
 # shortcut starts it, a silent uninstall.
 add_test(NAME package COMMAND ${CMAKE_SOURCE_DIR}/tests/package/test-package.sh
-    ${wine_prefix} ${package_setup} ${package_zip} ${wintest32_dir}/tests/e2e/helpers/poke.exe ${PROJECT_VERSION})
-set_tests_properties(package PROPERTIES
-    FIXTURES_REQUIRED wine RUN_SERIAL ON TIMEOUT 180)
+    ${prefix_package} ${package_setup} ${package_zip} ${wintest32_dir}/tests/e2e/helpers/poke.exe ${PROJECT_VERSION})
+set_tests_properties(package PROPERTIES TIMEOUT 600)
 
 file(GLOB e2e_sources CONFIGURE_DEPENDS tests/e2e/*.cpp)
 add_executable(e2e_tests ${e2e_sources})
@@ -114,11 +128,24 @@ target_link_libraries(e2e_tests PRIVATE GTest::gtest_main)
 add_dependencies(e2e_tests win-i686 win-x86_64 wintest-i686 wintest-x86_64)
 # The whole suite on the 64-bit build, and the tests that wow64-lane.txt
 # names on the shipped 32-bit exe under WOW64.
-add_test(NAME e2e COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/run-e2e.sh
-    ${wine_prefix} $<TARGET_FILE:e2e_tests> ${CMAKE_BINARY_DIR} x64)
-add_test(NAME e2e-wow64 COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/run-e2e.sh
-    ${wine_prefix} $<TARGET_FILE:e2e_tests> ${CMAKE_BINARY_DIR} wow64)
-set_tests_properties(e2e e2e-wow64 PROPERTIES FIXTURES_REQUIRED wine RUN_SERIAL ON TIMEOUT 900)
+foreach(lane e2e:x64 e2e-wow64:wow64)
+    string(REGEX REPLACE ":.*" "" name ${lane})
+    string(REGEX REPLACE ".*:" "" arch ${lane})
+    string(REPLACE "-" "_" shards ${name}_shards)
+    foreach(shard RANGE 1 ${${shards}})
+        math(EXPR index "${shard} - 1")
+        add_test(NAME ${name}.${shard} COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/run-e2e.sh
+            ${prefix_${name}.${shard}} $<TARGET_FILE:e2e_tests> ${CMAKE_BINARY_DIR} ${arch})
+        set_tests_properties(${name}.${shard} PROPERTIES TIMEOUT 600
+            ENVIRONMENT "GTEST_TOTAL_SHARDS=${${shards}};GTEST_SHARD_INDEX=${index}")
+    endforeach()
+endforeach()
+foreach(test ${wine_tests})
+    string(REPLACE ":" ";" test ${test})
+    list(GET test 0 name)
+    list(GET test 1 seconds)
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine COST ${seconds})
+endforeach()
 
 # Fuzz targets, when a clang with libFuzzer is at hand (Debian's clang with
 # libclang-rt-14-dev). ctest runs each for a few seconds on a copy of its

@@ -189,9 +189,27 @@ inline Args Wine(const char* program, Args args = {})
     return args;
 }
 
+// poke.exe's commands that read another program's memory (a font through
+// probe.dll, a tab's rectangle, a message whose parameter may point) need a
+// poke.exe of that program's width. The rest use only what the system
+// carries between processes of either width (window lists, sent
+// WM_GETTEXT, the notification area, posted messages), and go to the 64-bit
+// poke.exe, as a 64-bit shell would: in the WOW64 lane, where 32-bit code
+// may run emulated, a 32-bit start costs a second of a core, and the tests
+// poll with these many times a second.
+inline Args PokeCommand(const Args& args)
+{
+    static const std::vector<std::string> sameWidth = {"tree", "focus", "tabs", "send"};
+    if (!kWow64Lane || std::count(sameWidth.begin(), sameWidth.end(), args.at(0)))
+        return Wine("poke.exe", args);
+    Args native = {Env("TAMRIK_WINE64"), "poke64.exe"};
+    native.insert(native.end(), args.begin(), args.end());
+    return native;
+}
+
 inline std::string Poke(const Args& args)
 {
-    return Capture(Wine("poke.exe", args));
+    return Capture(PokeCommand(args));
 }
 
 inline std::string ReadFile(const std::string& path)

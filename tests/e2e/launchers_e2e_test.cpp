@@ -115,7 +115,7 @@ TEST_F(Launchers, KeysOnTheIconsActOnceAsTheMouseDoes)
     Seed(With(kEveryIcon, kPrompt));
     ASSERT_NO_FATAL_FAILURE(Start(7));
     const auto notice = [](const char* id, const char* lParam, const char* times = "1") {
-        Execute(Wine("poke.exe", {"icon", "TQVTrayIconNotify", id, "1025", lParam, times}));
+        Execute(PokeCommand({"icon", "TQVTrayIconNotify", id, "1025", lParam, times}));
     };
     const auto settled = [] {  // what was reported before has been handled, a menu opened
         for (int i = 0; i < 2; ++i)

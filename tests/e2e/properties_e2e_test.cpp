@@ -416,7 +416,7 @@ TEST_F(PropertiesWindow, IsAFixedDialogInTheScreenCentreWithFivePagesAndOKFocuse
                                                "MS-DOS Prompt", "Quick Telnet"}));
 
     // Once start-up is over the program waits for input, its focus set.
-    ASSERT_EQ(Execute(Wine("poke.exe", {"idle", "TApplication"})), 0);
+    ASSERT_EQ(Execute(PokeCommand({"idle", "TApplication"})), 0);
     EXPECT_EQ(Focused(), "Button|OK");
 }
 

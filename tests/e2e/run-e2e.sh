@@ -44,6 +44,8 @@ cp "$build/win-$arch/Tamrik.exe" "$build/win-$arch/readme.txt" "$helpers/targets
 # A native program beside them, as cmd.exe and the explorer are to the
 # 32-bit Tamrik on 64-bit Windows.
 cp "$build/wintest-x86_64/tests/e2e/helpers/launched.exe" "$dir/launched64.exe" || exit 1
+# And the 64-bit poke.exe, for what needs not be of Tamrik's width (Poke).
+cp "$build/wintest-x86_64/tests/e2e/helpers/poke.exe" "$dir/poke64.exe" || exit 1
 
 # The DPI tests set the prefix's LogPixels and take it out again; should a
 # run be cut short between the two, the tests after it still find none, and
@@ -61,4 +63,4 @@ start_display
 settings=$WINEPREFIX/drive_c/windows/Tamrik.ini
 trap 'stop_wine; reset_dpi; stop_display; rm -rf "$dir"; chattr -i "$settings" 2>/dev/null; rm -f "$settings"' EXIT
 # A filter given by hand comes after this one and takes its place.
-TAMRIK_E2E_DIR=$dir TAMRIK_E2E_LANE=$lane TAMRIK_WINE=$loader TAMRIK_QEMU=$(realpath "$QEMU_I386") TAMRIK_WINESERVER=$WINESERVER "$driver" "$filter" "$@"
+TAMRIK_E2E_DIR=$dir TAMRIK_E2E_LANE=$lane TAMRIK_WINE=$loader TAMRIK_WINE64=$WINE64 TAMRIK_QEMU=$(realpath "$QEMU_I386") TAMRIK_WINESERVER=$WINESERVER "$driver" "$filter" "$@"

@@ -74,7 +74,7 @@ TEST_P(Switches, SweepEveryEligibleWindowOnceAndEndTheRun)
     if (!run.minimize && !run.close) {
         // Nothing to do: the program stays, without a window, until asked to
         // close. Once it waits for input, the startup pass is over.
-        const Args idle = Wine("poke.exe", {"idle", "TApplication"});
+        const Args idle = PokeCommand({"idle", "TApplication"});
         ASSERT_TRUE(Eventually([&] { return Execute(idle) == 0; })) << "Tamrik is not running";
         EXPECT_EQ(VisibleWindows(), std::vector<std::string>{}) << "a window of Tamrik is showing";
         Poke({"post", "TApplication", kWmClose, "0", "0"});

@@ -91,6 +91,20 @@ register_i386() {
     printf '%s' ":$1:M::$magic:$mask:$2:F" >/proc/sys/fs/binfmt_misc/register
 }
 
+# Makes DST a prefix of its own, as SRC is now, in a moment: the system's
+# libraries (1.3 GB that no test writes to) are hard links to SRC's, and
+# everything else (the registry, drive C's other folders, the drives) a
+# copy, so that Wine tests in DST and in SRC run side by side.
+clone_prefix() {
+    local src=$1 dst=$2 big="system32 syswow64 winsxs" dir
+    rm -rf "$dst"
+    mkdir -p "$dst"
+    (cd "$src" && tar cf - $(printf -- '--exclude=./drive_c/windows/%s ' $big) .) | (cd "$dst" && tar xf -) || return 1
+    for dir in $big; do
+        [ ! -d "$src/drive_c/windows/$dir" ] || cp -al "$src/drive_c/windows/$dir" "$dst/drive_c/windows/$dir" || return 1
+    done
+}
+
 # Starts a virtual display of its own; sets DISPLAY and XVFB_PID.
 start_display() {
     local fifo display
