@@ -431,13 +431,17 @@ TEST_F(QuickExplorerTest, NamesInAnyScriptShowAndOpenThemselves)
     ASSERT_TRUE(f.WideNames) << "Wine has the wide functions";
     const WideString drive = {static_cast<wchar_t>(letter_), L':'};
     const WideString names[] = {L"\u041f\u0440\u0438\u0432\u0435\u0442", L"\u6570\u636e"};  // Привет, 数据
+    // Removed before the ANSI half below, or on the way out when an
+    // assertion ends the test first.
     struct Made {
         std::vector<WideString> paths;
-        ~Made()
+        void Remove()
         {
             for (const WideString& path : paths)
                 RemoveDirectoryW(path.c_str());
+            paths.clear();
         }
+        ~Made() { Remove(); }
     } made;
     for (const WideString& name : names) {
         made.paths.push_back(drive + L"\\" + name);
@@ -471,8 +475,7 @@ TEST_F(QuickExplorerTest, NamesInAnyScriptShowAndOpenThemselves)
         EXPECT_EQ(Seams().programs[0].first, "command.com /K dir /w");
     }
     SetCurrentDirectoryA(startDirectory_.c_str());
-    made.~Made();
-    made.paths.clear();
+    made.Remove();
 
     // Where the system has no wide functions the ANSI names stay: the code
     // page's stand-ins, as today.
