@@ -319,7 +319,7 @@ TEST_F(QuickExplorerTest, TenThousandDirectoriesMakeOneLongSubMenuOfOneHandle)
     const long menus = LiveGuiObjects().menus;
     TMenuItem* many = OpeningItem("many", ".many");
     // Wine's menus take some ten seconds over 10,000 items on a 2-core
-    // machine with nothing else running (9.5 to 10.8 s measured); a filling
+    // machine with nothing else running (10.0 to 10.8 s measured); a filling
     // that grew with the square of the count would take minutes.
     const DWORD start = GetTickCount();
     Open(many->SubMenu(), 0);
